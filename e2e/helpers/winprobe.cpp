@@ -1,0 +1,155 @@
+// Test probe run under Wine beside the program: looks at top-level windows from
+// the inside, where X11 tools cannot see controls, and prints what it finds as
+// UTF-8 lines on standard output.
+//
+//   winprobe msgbox TITLE TIMEOUT_MS   wait for a message box titled TITLE and print
+//                                      "text=...", "icon=stop|information|...|none",
+//                                      "button=<command id>"
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string utf8(const std::wstring& wide) {
+    int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(std::size_t(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), out.data(), length, nullptr, nullptr);
+    return out;
+}
+
+std::wstring window_text(HWND window) {
+    wchar_t buffer[4096] = {};
+    GetWindowTextW(window, buffer, 4096);
+    return buffer;
+}
+
+std::wstring class_name(HWND window) {
+    wchar_t buffer[256] = {};
+    GetClassNameW(window, buffer, 256);
+    return buffer;
+}
+
+void print_line(const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+// Icons are compared by their pixels as shown on screen: Wine's icon handles
+// belong to the process that loaded them, so the message box's handle cannot
+// be drawn from here.
+constexpr int kIconSize = 32;
+
+std::vector<std::uint32_t> grab(HDC source, int x, int y) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kIconSize, -kIconSize, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    BitBlt(dc, 0, 0, kIconSize, kIconSize, source, x, y, SRCCOPY);
+    GdiFlush();
+    auto* pixels = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> out(pixels, pixels + kIconSize * kIconSize);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return out;
+}
+
+// A system icon drawn on the dialog background, as a message box shows it.
+std::vector<std::uint32_t> render_system_icon(int id) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, kIconSize, kIconSize);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, kIconSize, kIconSize};
+    FillRect(dc, &all, GetSysColorBrush(COLOR_3DFACE));
+    DrawIconEx(dc, 0, 0, LoadIconW(nullptr, MAKEINTRESOURCEW(id)), kIconSize, kIconSize, 0, nullptr,
+               DI_NORMAL);
+    std::vector<std::uint32_t> out = grab(dc, 0, 0);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return out;
+}
+
+const char* icon_kind_now(HWND icon_control) {
+    RECT rect{};
+    GetWindowRect(icon_control, &rect);
+    HDC screen = GetDC(nullptr);
+    std::vector<std::uint32_t> shown = grab(screen, rect.left, rect.top);
+    ReleaseDC(nullptr, screen);
+    struct Known {
+        int id;
+        const char* name;
+    };
+    for (Known known : {Known{32513, "stop"}, Known{32514, "question"}, Known{32515, "warning"},
+                        Known{32516, "information"}}) {
+        if (render_system_icon(known.id) == shown)
+            return known.name;
+    }
+    return "other";
+}
+
+// The box may be found before it is painted: look again for up to two seconds.
+const char* icon_kind(HWND icon_control) {
+    const char* kind = icon_kind_now(icon_control);
+    for (int attempt = 0; attempt < 40 && std::string(kind) == "other"; ++attempt) {
+        Sleep(50);
+        kind = icon_kind_now(icon_control);
+    }
+    return kind;
+}
+
+BOOL CALLBACK describe_child(HWND child, LPARAM) {
+    std::wstring cls = class_name(child);
+    LONG style = GetWindowLongW(child, GWL_STYLE);
+    if (_wcsicmp(cls.c_str(), L"Static") == 0) {
+        if ((style & SS_TYPEMASK) == SS_ICON) {
+            bool shown = SendMessageW(child, STM_GETICON, 0, 0) != 0 && IsWindowVisible(child);
+            print_line(std::string("icon=") + (shown ? icon_kind(child) : "none"));
+        } else if (!window_text(child).empty()) {
+            print_line("text=" + utf8(window_text(child)));
+        }
+    } else if (_wcsicmp(cls.c_str(), L"Button") == 0 && (style & WS_VISIBLE)) {
+        // By command id (IDOK = 1, IDCANCEL = 2, ...): the captions are localised.
+        print_line("button=" + std::to_string(GetDlgCtrlID(child)));
+    }
+    return TRUE;
+}
+
+int probe_message_box(const std::wstring& title, DWORD timeout_ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND box = FindWindowW(L"#32770", title.c_str());
+        if (box != nullptr) {
+            print_line("title=" + utf8(window_text(box)));
+            EnumChildWindows(box, describe_child, 0);
+            return 0;
+        }
+        if (GetTickCount() - start > timeout_ms) {
+            print_line("timeout: no message box titled " + utf8(title));
+            return 1;
+        }
+        Sleep(50);
+    }
+}
+
+} // namespace
+
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argc == 4 && std::wstring(argv[1]) == L"msgbox")
+        return probe_message_box(argv[2], DWORD(_wtoi(argv[3])));
+    std::fputs("usage: winprobe msgbox TITLE TIMEOUT_MS\n", stderr);
+    return 2;
+}
