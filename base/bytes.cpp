@@ -62,10 +62,11 @@ Result<std::string> ByteCursor::text(std::string_view what) {
 Result<ByteView> ByteCursor::counted(std::string_view what) {
     std::size_t at = pos_;
     VORN_TRY_ASSIGN(std::uint32_t length, u32(what));
-    if (length > remaining()) {
+    const std::size_t following = remaining();
+    if (length > following) {
         pos_ = at;
         return error_at(at, std::string(what) + " declares " + std::to_string(length) + " bytes, only " +
-                                std::to_string(remaining()) + " follow");
+                                std::to_string(following) + " follow");
     }
     return take(length, what);
 }

@@ -185,25 +185,45 @@ constexpr std::array<EventInfo, 6> kSharedEvents = {{
 
 namespace id = class_id;
 
+constexpr std::array kWindowRuntime = {stay_on_top, window_mode};
+constexpr std::array kEditBoxRuntime = {font, text_colour};
+constexpr std::array kPictureBoxRuntime = {picture};
+constexpr std::array kCanvasRuntime = {background_picture, font, text_colour};
+constexpr std::array kCheckBoxRuntime = {checked};
+constexpr std::array kFileDialogRuntime = {dialog_type, file_name};
+constexpr std::array kColourPickerRuntime = {colour};
+constexpr std::array kFontPickerRuntime = {font};
+constexpr std::array kMenuItemRuntime = {text};
+
 // Names in GBK: 窗口 菜单 编辑框 图片框 外形框 画板 标签 按钮 选择框 通用对话框 时钟 打印机
 // 图形按钮 输入设备 透明标签 颜色选择钮 高级字体选择框 超级按钮 气球提示框.
 constexpr std::array<ClassInfo, 19> kClasses = {{
-    {id::window, "\xb4\xb0\xbf\xda", "window", true, kV5V6, kWindowFields, kWindowEvents},
-    {id::menu_item, "\xb2\xcb\xb5\xa5", "menu item", false, {}, {}, {}},
-    {id::edit_box, "\xb1\xe0\xbc\xad\xbf\xf2", "edit box", true, kV2, kEditBoxFields, kEditEvents},
-    {id::picture_box, "\xcd\xbc\xc6\xac\xbf\xf2", "picture box", true, kV2, kPictureBoxFields, {}},
+    {id::window, "\xb4\xb0\xbf\xda", "window", true, kV5V6, kWindowFields, kWindowEvents, kWindowRuntime},
+    {id::menu_item, "\xb2\xcb\xb5\xa5", "menu item", false, {}, {}, {}, kMenuItemRuntime},
+    {id::edit_box, "\xb1\xe0\xbc\xad\xbf\xf2", "edit box", true, kV2, kEditBoxFields, kEditEvents,
+     kEditBoxRuntime},
+    {id::picture_box,
+     "\xcd\xbc\xc6\xac\xbf\xf2",
+     "picture box",
+     true,
+     kV2,
+     kPictureBoxFields,
+     {},
+     kPictureBoxRuntime},
     {id::shape_box, "\xcd\xe2\xd0\xce\xbf\xf2", "shape box", true, kV1, kShapeBoxFields, {}},
-    {id::canvas, "\xbb\xad\xb0\xe5", "canvas", true, kV1, kCanvasFields, {}},
+    {id::canvas, "\xbb\xad\xb0\xe5", "canvas", true, kV1, kCanvasFields, {}, kCanvasRuntime},
     {id::label, "\xb1\xea\xc7\xa9", "label", true, kV2, kLabelFields, {}},
     {id::push_button, "\xb0\xb4\xc5\xa5", "push button", true, kV1, kPushButtonFields, kClickEvents},
-    {id::check_box, "\xd1\xa1\xd4\xf1\xbf\xf2", "check box", true, kV2, kCheckBoxFields, kClickEvents},
+    {id::check_box, "\xd1\xa1\xd4\xf1\xbf\xf2", "check box", true, kV2, kCheckBoxFields, kClickEvents,
+     kCheckBoxRuntime},
     {id::file_dialog,
      "\xcd\xa8\xd3\xc3\xb6\xd4\xbb\xb0\xbf\xf2",
      "file dialog",
      false,
      kV1,
      kFileDialogFields,
-     {}},
+     {},
+     kFileDialogRuntime},
     {id::timer, "\xca\xb1\xd6\xd3", "timer", false, kV1, kTimerFields, kTimerEvents},
     {id::printer, "\xb4\xf2\xd3\xa1\xbb\xfa", "printer", false, {}, {}, {}},
     {id::graphic_button, "\xcd\xbc\xd0\xce\xb0\xb4\xc5\xa5", "graphic button", true, kV1,
@@ -222,14 +242,16 @@ constexpr std::array<ClassInfo, 19> kClasses = {{
      true,
      {},
      {},
-     kColourPickerEvents},
+     kColourPickerEvents,
+     kColourPickerRuntime},
     {id::font_picker,
      "\xb8\xdf\xbc\xb6\xd7\xd6\xcc\xe5\xd1\xa1\xd4\xf1\xbf\xf2",
      "font picker",
      true,
      {},
      {},
-     kFontPickerEvents},
+     kFontPickerEvents,
+     kFontPickerRuntime},
     {id::picture_button, "\xb3\xac\xbc\xb6\xb0\xb4\xc5\xa5", "picture button", true, kV2,
      kPictureButtonFields, kClickEvents},
     {id::balloon_tip,

@@ -53,6 +53,9 @@ struct ClassInfo {
     std::span<const std::uint32_t> versions;
     std::span<const FieldSpec> fields; // in stored order, after the version
     std::span<const EventInfo> events; // the class's own events, 0 and up
+    // Properties that only the running program has (or that the class has at
+    // run time although its block does not store them).
+    std::span<const PropertyId> runtime_properties{};
 };
 
 std::span<const ClassInfo> all_classes();

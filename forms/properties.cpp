@@ -9,6 +9,7 @@ using enum PropertyId;
 using K = PropertyKind;
 constexpr PropertyPlace R = PropertyPlace::record;
 constexpr PropertyPlace B = PropertyPlace::block;
+constexpr PropertyPlace T = PropertyPlace::runtime;
 
 constexpr std::array kProperties = {
     PropertyInfo{left, "left", K::integer, R},
@@ -36,6 +37,13 @@ constexpr std::array kProperties = {
     PropertyInfo{default_extension, "default extension", K::text, B},
     PropertyInfo{interval, "interval", K::integer, B},
     PropertyInfo{style_sheet, "style sheet", K::text, B},
+    PropertyInfo{stay_on_top, "stay on top", K::flag, T},
+    PropertyInfo{checked, "checked", K::flag, T},
+    PropertyInfo{background_picture, "background picture", K::bytes, T},
+    PropertyInfo{dialog_type, "dialog type", K::integer, T},
+    PropertyInfo{file_name, "file name", K::text, T},
+    PropertyInfo{colour, "colour", K::colour, T},
+    PropertyInfo{window_mode, "window mode", K::integer, T},
 };
 
 } // namespace

@@ -22,6 +22,15 @@
 //     60 interval in milliseconds (0 = never fires)
 //   Balloon tip
 //     70 style sheet
+//   Held only while the program runs (not stored in any definition)
+//     80 stay on top (window)    81 checked (check box)
+//     82 background picture (canvas: image file bytes, repainted by a clear)
+//     83 dialog type (file dialog: 0 open, 1 save)    84 file name (file dialog)
+//     85 colour (colour picker)
+//     86 window mode (window: a value kept for the program, no effect on screen)
+//   Font sub-fields (property 13 read or written with sub-field >= 0)
+//     0 face name (text)    1 size in points    2 bold    3 italic    4 underline
+//     5 strike-out
 //
 // Colours are 0x00BBGGRR; kDefaultColour selects the class's own colour.
 #pragma once
@@ -61,6 +70,24 @@ enum class PropertyId : std::uint16_t {
     default_extension = 51,
     interval = 60,
     style_sheet = 70,
+    stay_on_top = 80,
+    checked = 81,
+    background_picture = 82,
+    dialog_type = 83,
+    file_name = 84,
+    colour = 85,
+    window_mode = 86,
+};
+
+// Fields of a font, addressed as sub-fields of PropertyId::font.
+enum class FontField : std::int32_t {
+    whole = -1,
+    face_name = 0,
+    size = 1,
+    bold = 2,
+    italic = 3,
+    underline = 4,
+    strike_out = 5,
 };
 
 enum class PropertyKind : std::uint8_t {
@@ -74,7 +101,7 @@ enum class PropertyKind : std::uint8_t {
     font,      // Font, or none for the default font
 };
 
-enum class PropertyPlace : std::uint8_t { record, block };
+enum class PropertyPlace : std::uint8_t { record, block, runtime };
 
 struct PropertyInfo {
     PropertyId id;

@@ -1,0 +1,1 @@
+list(APPEND runtime_core_sources ${CMAKE_CURRENT_LIST_DIR}/picture/bitmap.cpp)

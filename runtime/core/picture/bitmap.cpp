@@ -1,0 +1,123 @@
+#include "runtime/core/picture/bitmap.h"
+
+#include <algorithm>
+
+namespace vorn::picture {
+
+namespace {
+
+constexpr std::uint32_t kFileHeaderSize = 14;
+constexpr std::uint32_t kInfoHeaderSize = 40;
+constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiBitfields = 3;
+
+std::uint32_t row_stride(std::int32_t width, std::uint32_t bits) { return ((std::uint32_t(width) * bits + 31) / 32) * 4; }
+
+} // namespace
+
+Bytes encode_bmp(const Image& image) {
+    const std::int32_t width = std::max(image.width, 0), height = std::max(image.height, 0);
+    const std::uint32_t stride = row_stride(width, 24);
+    const std::uint32_t data_size = stride * std::uint32_t(height);
+    ByteWriter out;
+    out.u8('B');
+    out.u8('M');
+    out.u32(kFileHeaderSize + kInfoHeaderSize + data_size);
+    out.u32(0);
+    out.u32(kFileHeaderSize + kInfoHeaderSize);
+    out.u32(kInfoHeaderSize);
+    out.i32(width);
+    out.i32(height); // positive: bottom-up, as every reader expects
+    out.u32(1 | 24u << 16); // planes, bits per pixel
+    out.u32(kBiRgb);
+    out.u32(data_size);
+    out.u32(3780); // 96 dpi in pixels per metre
+    out.u32(3780);
+    out.u32(0);
+    out.u32(0);
+    Bytes& bytes = out.buffer();
+    std::size_t at = bytes.size();
+    bytes.resize(at + data_size, 0);
+    for (std::int32_t y = 0; y < height; ++y) {
+        std::uint8_t* row = bytes.data() + at + std::size_t(height - 1 - y) * stride;
+        for (std::int32_t x = 0; x < width; ++x) {
+            Pixel p = image.at(x, y);
+            row[3 * x] = std::uint8_t(p);
+            row[3 * x + 1] = std::uint8_t(p >> 8);
+            row[3 * x + 2] = std::uint8_t(p >> 16);
+        }
+    }
+    return out.take();
+}
+
+bool looks_like_bmp(ByteView file) { return file.size() >= 2 && file[0] == 'B' && file[1] == 'M'; }
+
+Result<Image> decode_bmp(ByteView file) {
+    ByteCursor in(file, "bitmap file");
+    VORN_TRY_ASSIGN(ByteView magic, in.take(2, "signature"));
+    if (magic[0] != 'B' || magic[1] != 'M')
+        return in.error_at(0, "not a bitmap file (no \"BM\" signature)");
+    VORN_TRY_STATUS(in.seek(10, "pixel offset"));
+    VORN_TRY_ASSIGN(std::uint32_t pixel_offset, in.u32("pixel offset"));
+    VORN_TRY_ASSIGN(std::uint32_t header_size, in.u32("info header size"));
+    if (header_size < kInfoHeaderSize)
+        return in.error_at(14, "info header of " + std::to_string(header_size) + " bytes is not supported");
+    VORN_TRY_ASSIGN(std::int32_t width, in.i32("width"));
+    VORN_TRY_ASSIGN(std::int32_t raw_height, in.i32("height"));
+    VORN_TRY_ASSIGN(std::uint32_t planes_bits, in.u32("planes and bit count"));
+    VORN_TRY_ASSIGN(std::uint32_t compression, in.u32("compression"));
+    const std::uint32_t bits = planes_bits >> 16;
+    if (bits != 24 && bits != 32)
+        return in.error_at(28, std::to_string(bits) + " bits per pixel are not supported");
+    if (compression != kBiRgb && !(compression == kBiBitfields && bits == 32))
+        return in.error_at(30, "compressed bitmaps are not supported");
+    const bool top_down = raw_height < 0;
+    const std::int64_t height = top_down ? -std::int64_t(raw_height) : raw_height;
+    if (width < 0 || width > kMaxDimension || height > kMaxDimension ||
+        std::uint64_t(width) * std::uint64_t(height) > kMaxPixels)
+        return in.error_at(18, "size " + std::to_string(width) + " x " + std::to_string(height) + " is out of range");
+    const std::uint32_t stride = row_stride(width, bits);
+    if (!fits(pixel_offset, std::uint64_t(stride) * std::uint64_t(height), file.size()))
+        return in.error_at(pixel_offset, "pixel data runs past the end of the file");
+    Image image(width, std::int32_t(height));
+    const std::uint32_t step = bits / 8;
+    for (std::int64_t y = 0; y < height; ++y) {
+        const std::uint8_t* row = file.data() + pixel_offset + std::size_t(top_down ? y : height - 1 - y) * stride;
+        for (std::int32_t x = 0; x < width; ++x) {
+            const std::uint8_t* p = row + std::size_t(x) * step;
+            image.at(x, std::int32_t(y)) = rgb(p[2], p[1], p[0]);
+        }
+    }
+    return image;
+}
+
+Image crop(const Image& source, std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height,
+           Pixel fill) {
+    Image out(std::max(width, 0), std::max(height, 0), fill);
+    for (std::int32_t y = 0; y < out.height; ++y) {
+        const std::int64_t sy = std::int64_t(top) + y;
+        if (sy < 0 || sy >= source.height)
+            continue;
+        for (std::int32_t x = 0; x < out.width; ++x) {
+            const std::int64_t sx = std::int64_t(left) + x;
+            if (sx >= 0 && sx < source.width)
+                out.at(x, y) = source.at(std::int32_t(sx), std::int32_t(sy));
+        }
+    }
+    return out;
+}
+
+void blit(Image& target, const Image& source, std::int32_t left, std::int32_t top) {
+    for (std::int32_t y = 0; y < source.height; ++y) {
+        const std::int64_t ty = std::int64_t(top) + y;
+        if (ty < 0 || ty >= target.height)
+            continue;
+        for (std::int32_t x = 0; x < source.width; ++x) {
+            const std::int64_t tx = std::int64_t(left) + x;
+            if (tx >= 0 && tx < target.width)
+                target.at(std::int32_t(tx), std::int32_t(ty)) = source.at(x, y);
+        }
+    }
+}
+
+} // namespace vorn::picture

@@ -1,0 +1,58 @@
+// Pictures in memory and as Windows bitmap files (the picture data that the
+// snapshot service produces and every consumer accepts).
+#pragma once
+
+#include "base/bytes.h"
+#include "base/result.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace vorn::picture {
+
+// 0x00RRGGBB, the layout of a 32-bit DIB pixel in memory.
+using Pixel = std::uint32_t;
+
+inline constexpr Pixel rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return Pixel(r) << 16 | Pixel(g) << 8 | Pixel(b);
+}
+// Colours in the program are 0x00BBGGRR.
+inline constexpr Pixel from_colorref(std::uint32_t colour) {
+    return rgb(std::uint8_t(colour), std::uint8_t(colour >> 8), std::uint8_t(colour >> 16));
+}
+
+// Largest picture accepted from outside: far beyond any screen, small enough
+// that width * height * 4 cannot overflow or exhaust memory.
+inline constexpr std::int32_t kMaxDimension = 32768;
+inline constexpr std::uint64_t kMaxPixels = 1ull << 28;
+
+// Top-down rows of `width` pixels.
+struct Image {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<Pixel> pixels;
+
+    Image() = default;
+    Image(std::int32_t w, std::int32_t h, Pixel fill = 0)
+        : width(w), height(h), pixels(std::size_t(w) * std::size_t(h), fill) {}
+    bool empty() const { return width <= 0 || height <= 0; }
+    Pixel at(std::int32_t x, std::int32_t y) const { return pixels[std::size_t(y) * std::size_t(width) + x]; }
+    Pixel& at(std::int32_t x, std::int32_t y) { return pixels[std::size_t(y) * std::size_t(width) + x]; }
+    bool operator==(const Image&) const = default;
+};
+
+// A 24-bit bottom-up bitmap file; a 0 × 0 picture gives a valid file of that size.
+Bytes encode_bmp(const Image& image);
+// Bitmap files of 24 or 32 bits per pixel (BI_RGB), top-down or bottom-up,
+// with or without a colour table before the pixels.
+Result<Image> decode_bmp(ByteView file);
+bool looks_like_bmp(ByteView file);
+
+// The part of `source` at (left, top) of the given size, clipped to the
+// source; what lies outside stays `fill`.
+Image crop(const Image& source, std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height,
+           Pixel fill = 0);
+// Copies `source` onto `target` at (left, top), clipped to the target.
+void blit(Image& target, const Image& source, std::int32_t left, std::int32_t top);
+
+} // namespace vorn::picture
