@@ -1,1 +1,3 @@
-list(APPEND runtime_core_sources ${CMAKE_CURRENT_LIST_DIR}/picture/bitmap.cpp)
+list(APPEND runtime_core_sources
+    ${CMAKE_CURRENT_LIST_DIR}/picture/bitmap.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/picture/decode.cpp)

@@ -1,3 +1,5 @@
+#include "forms/dump.h"
+#include "forms/reader.h"
 #include "image/reader.h"
 #include "tools/imagetool/assemble.h"
 
@@ -24,6 +26,15 @@ std::string text_or(const std::string& text, const char* empty) {
 }
 
 } // namespace
+
+// The window definitions as a tree, or why they cannot be shown.
+std::string dump_windows(const image::Image& img) {
+    const image::Section& form = img.section(image::SectionKind::Form);
+    Result<forms::FormSection> windows = forms::read_forms(form.stored, form.stored_offset);
+    if (!windows)
+        return "windows: unreadable: " + windows.error().message + "\n";
+    return "windows:\n" + forms::dump_forms(*windows);
+}
 
 std::string dump_image(const image::Image& img) {
     using image::SectionKind;
@@ -80,6 +91,7 @@ std::string dump_image(const image::Image& img) {
         out += "  kind " + std::to_string(kind) + " " + col(kFixupKindNames[kind], 12) +
                std::to_string(per_kind[kind]) + "\n";
 
+    out += dump_windows(img);
     if (!img.find(SectionKind::Reloc)) {
         out += "groups: no @reloc1 section\n";
         return out;

@@ -11,7 +11,9 @@ constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
 
-std::uint32_t row_stride(std::int32_t width, std::uint32_t bits) { return ((std::uint32_t(width) * bits + 31) / 32) * 4; }
+std::uint32_t row_stride(std::int32_t width, std::uint32_t bits) {
+    return ((std::uint32_t(width) * bits + 31) / 32) * 4;
+}
 
 } // namespace
 
@@ -27,7 +29,7 @@ Bytes encode_bmp(const Image& image) {
     out.u32(kFileHeaderSize + kInfoHeaderSize);
     out.u32(kInfoHeaderSize);
     out.i32(width);
-    out.i32(height); // positive: bottom-up, as every reader expects
+    out.i32(height);        // positive: bottom-up, as every reader expects
     out.u32(1 | 24u << 16); // planes, bits per pixel
     out.u32(kBiRgb);
     out.u32(data_size);
@@ -50,7 +52,9 @@ Bytes encode_bmp(const Image& image) {
     return out.take();
 }
 
-bool looks_like_bmp(ByteView file) { return file.size() >= 2 && file[0] == 'B' && file[1] == 'M'; }
+bool looks_like_bmp(ByteView file) {
+    return file.size() >= 2 && file[0] == 'B' && file[1] == 'M';
+}
 
 Result<Image> decode_bmp(ByteView file) {
     ByteCursor in(file, "bitmap file");
@@ -75,14 +79,16 @@ Result<Image> decode_bmp(ByteView file) {
     const std::int64_t height = top_down ? -std::int64_t(raw_height) : raw_height;
     if (width < 0 || width > kMaxDimension || height > kMaxDimension ||
         std::uint64_t(width) * std::uint64_t(height) > kMaxPixels)
-        return in.error_at(18, "size " + std::to_string(width) + " x " + std::to_string(height) + " is out of range");
+        return in.error_at(18, "size " + std::to_string(width) + " x " + std::to_string(height) +
+                                   " is out of range");
     const std::uint32_t stride = row_stride(width, bits);
     if (!fits(pixel_offset, std::uint64_t(stride) * std::uint64_t(height), file.size()))
         return in.error_at(pixel_offset, "pixel data runs past the end of the file");
     Image image(width, std::int32_t(height));
     const std::uint32_t step = bits / 8;
     for (std::int64_t y = 0; y < height; ++y) {
-        const std::uint8_t* row = file.data() + pixel_offset + std::size_t(top_down ? y : height - 1 - y) * stride;
+        const std::uint8_t* row =
+            file.data() + pixel_offset + std::size_t(top_down ? y : height - 1 - y) * stride;
         for (std::int32_t x = 0; x < width; ++x) {
             const std::uint8_t* p = row + std::size_t(x) * step;
             image.at(x, std::int32_t(y)) = rgb(p[2], p[1], p[0]);

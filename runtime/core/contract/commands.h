@@ -1,0 +1,124 @@
+// The runtime's own commands (service slot 3) and the support-library commands
+// the program calls (slot 2): stable numbers, names for traces, and the
+// argument shapes the runtime checks before it acts.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace vorn::contract {
+
+// Argument shapes, checked per position: a required argument must be present
+// with this type; an optional one may be omitted.
+enum class Arg : std::uint8_t {
+    Integer,
+    Logical,
+    Text,
+    Block,
+    Double,
+    Control, // (window id, element id, class id)
+    Window,  // a window id as an integer
+    Any,
+};
+
+struct ArgSpec {
+    Arg type;
+    bool optional = false;
+};
+
+enum class KernelCommand : std::uint32_t {
+    // Windows
+    LoadWindow = 1,     // window, parent window (0 = none), modal flag
+    CloseWindow = 2,    // window
+    IsWindowLoaded = 3, // window -> logical
+    WindowHandle = 4,   // control (or a window's own element) -> integer
+    GiveFocus = 5,      // control
+    MoveControl = 6,    // control, left?, top?, width?, height?
+    PopupMenu = 7,      // window, menu item, x?, y?
+    WindowCommand = 8,  // control, integer: a window-object command (2 = bring to the foreground)
+    MessageBox = 9,     // text, style, title? -> integer (button pressed)
+    // Program environment
+    RunDirectory = 20,    // -> text, without a trailing backslash
+    ProgramFileName = 21, // -> text, name and extension
+    ScreenWidth = 22,     // -> integer
+    ScreenHeight = 23,    // -> integer
+    Wait = 24,            // milliseconds
+    ScreenSnapshot = 25,  // window handle?, width?, height? -> picture data
+    PlaySound = 26,       // sound block, flags?
+    ReadSetting = 27,     // file, section, key, default? -> text
+    WriteSetting = 28,    // file, section, key, value -> logical
+    WriteFile = 29,       // path, block -> logical
+    ReadFile = 30,        // path -> block
+    LoadPictureFile = 31, // path -> picture id
+    // Canvases
+    CanvasClear = 40,     // canvas
+    CanvasRectangle = 41, // canvas, x1, y1, x2, y2
+    CanvasEllipse = 42,   // canvas, x1, y1, x2, y2
+    CanvasLine = 43,      // canvas, x1, y1, x2, y2
+    CanvasPolygon = 44,   // canvas, points block (x, y pairs of 32-bit integers), point count
+    CanvasCopy = 45,      // source, left?, top?, width?, height?, target, target left?, target top?, mode?
+    CanvasPicture = 46,   // canvas, width?, height? -> picture data
+    CanvasWriteText = 47, // canvas, x, y, text
+    CanvasTextWidth = 48, // canvas, text -> integer
+    // Objects
+    PictureCreate = 50,  // picture data -> object
+    ObjectNumber = 51,   // object, property name -> double
+    ObjectRelease = 52,  // object
+    OpenFileDialog = 55, // dialog control -> logical
+    // Printer component
+    PrinterDrawPicture = 60, // printer, picture id, left, top, width, height, mode
+    PrinterEndJob = 61,      // printer, logical, logical, integer, integer, two omitted
+};
+
+struct KernelCommandInfo {
+    KernelCommand command;
+    std::string_view name;
+    std::span<const ArgSpec> args;
+};
+
+std::span<const KernelCommandInfo> kernel_commands();
+const KernelCommandInfo* find_kernel_command(std::uint32_t selector);
+
+// Support-library commands, by 0-based library index and selector.
+enum class LibraryIndex : std::uint32_t {
+    Krnln = 0,
+    EdirectX = 1,
+    EApi = 2,
+    ELibPP = 3,
+    Iext = 4,
+    ImgConverter = 5,
+    Shell = 6,
+    Dp1 = 7,
+    Internet = 8,
+    FrameAdvLib = 9,
+    Iext2 = 10,
+    Iext5 = 11,
+    HtmlView = 12,
+};
+
+struct LibraryCommandInfo {
+    LibraryIndex library;
+    std::uint32_t selector;
+    std::string_view name;
+    std::span<const ArgSpec> args;
+};
+
+std::span<const LibraryCommandInfo> library_commands();
+const LibraryCommandInfo* find_library_command(std::uint32_t library, std::uint32_t selector);
+
+namespace library_command {
+inline constexpr std::uint32_t kInputDeviceEnable = 0x8C;   // EdirectX: device, logical, two omitted
+inline constexpr std::uint32_t kInputDeviceInterval = 0x98; // EdirectX: device, integer
+inline constexpr std::uint32_t kInputDeviceMode = 0x38;     // EdirectX: device, integer
+inline constexpr std::uint32_t kProcessNames = 0x28;        // eAPI: -> array of texts
+inline constexpr std::uint32_t kPictureWidth = 0x7C;        // eAPI: path -> integer
+inline constexpr std::uint32_t kPictureHeight = 0x80;       // eAPI: path -> integer
+inline constexpr std::uint32_t kWindowUnderPointer = 0x138; // eAPI: -> integer
+inline constexpr std::uint32_t kConvertPicture = 0; // eImgConverter: src, dst, logical, quality, logical, int
+inline constexpr std::uint32_t kSpecialFolder = 0x1C; // shell: integer -> text
+inline constexpr std::uint32_t kCreateShortcut = 0;   // shell: link path, target, three omitted
+inline constexpr std::uint32_t kAttachTip = 0x50;     // iext5: balloon, control, text, integer, ...
+} // namespace library_command
+
+} // namespace vorn::contract

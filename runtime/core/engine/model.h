@@ -1,0 +1,79 @@
+// The live object model: the windows that are loaded, each with its elements
+// (own element, controls, components, menu items) and their current property
+// values. It is created from the stored definitions and is the truth that the
+// program reads and writes; the desktop backend mirrors it on screen and feeds
+// user changes (typed text, a toggled check box, a moved window) back into it.
+#pragma once
+
+#include "base/bytes.h"
+#include "base/result.h"
+#include "forms/class_table.h"
+#include "forms/font.h"
+#include "forms/properties.h"
+#include "forms/section.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace vorn::runtime {
+
+using forms::PropertyId;
+
+// A property value: integers, flags, colours and cursors as integers; texts as
+// GBK bytes; pictures and other blocks as bytes; fonts as the stored record
+// (monostate: the class's default font).
+using Value = std::variant<std::monostate, std::int64_t, std::string, Bytes, forms::Font>;
+
+std::int64_t as_integer(const Value& value);
+std::string as_text(const Value& value);
+Bytes as_bytes(const Value& value);
+
+struct LiveElement {
+    std::uint32_t id = 0;
+    std::uint32_t class_id = 0;
+    const forms::Element* definition = nullptr;
+    const forms::ClassInfo* info = nullptr; // null for a class the table does not know
+    std::map<PropertyId, Value> properties;
+    std::uint64_t native = 0; // the backend's handle
+
+    bool is_menu_item() const { return definition->is_menu_item(); }
+    bool has(PropertyId property) const { return properties.count(property) != 0; }
+    const Value& get(PropertyId property) const;
+    std::int64_t integer(PropertyId property) const { return as_integer(get(property)); }
+    std::string text(PropertyId property) const { return as_text(get(property)); }
+    // Container element id, 0 for the window's client area.
+    std::uint32_t parent() const;
+    const std::string& name() const { return definition->name; }
+};
+
+struct LiveWindow {
+    std::uint32_t id = 0;
+    const forms::Window* definition = nullptr;
+    std::vector<LiveElement> elements; // own element first, in stored order
+    std::uint32_t parent = 0;          // parent window id, 0 for none
+    bool modal = false;
+    std::uint64_t native = 0; // the backend's handle
+
+    LiveElement& own() { return elements.front(); }
+    const LiveElement& own() const { return elements.front(); }
+    LiveElement* find(std::uint32_t element_id);
+    const LiveElement* find(std::uint32_t element_id) const;
+    // The window's own element may be addressed by its own id or by the window id.
+    LiveElement* resolve(std::uint32_t element_id);
+    std::string describe() const;
+};
+
+// Builds a window's live elements from its definition: geometry, visibility,
+// focusability and cursor from the element records, every property that the
+// class block stores, and the run-time defaults of the rest.
+Result<std::unique_ptr<LiveWindow>> create_live_window(const forms::Window& definition);
+
+// The properties an element of this class has (those of its record and class
+// block, and the run-time ones), for checking reads and writes.
+bool class_has_property(std::uint32_t class_id, bool is_menu_item, PropertyId property);
+
+} // namespace vorn::runtime

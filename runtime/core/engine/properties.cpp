@@ -1,0 +1,217 @@
+// Reading and writing properties by number and sub-field, and their form at
+// the program boundary: integers as themselves, texts and blocks as copies the
+// receiver owns, fonts as a 60-byte record or one field of it.
+#include "runtime/core/engine/engine.h"
+
+#include "runtime/core/engine/errors.h"
+
+#include <cmath>
+
+namespace vorn::runtime {
+
+namespace {
+
+using forms::FontField;
+using forms::PropertyKind;
+
+constexpr std::int32_t kScreenDpi = 96;
+constexpr std::int32_t kPointsPerInch = 72;
+constexpr std::int32_t kDefaultPointSize = 9;
+constexpr std::int32_t kBoldWeight = 700;
+
+forms::Font default_font() {
+    forms::Font font;
+    font.height = -(kDefaultPointSize * kScreenDpi + kPointsPerInch / 2) / kPointsPerInch;
+    return font;
+}
+
+std::int64_t point_size(const forms::Font& font) {
+    return std::llround(double(std::abs(font.height)) * kPointsPerInch / kScreenDpi);
+}
+
+Result<Value> font_field(const Value& value, std::int32_t sub_field) {
+    const forms::Font font =
+        std::holds_alternative<forms::Font>(value) ? std::get<forms::Font>(value) : default_font();
+    switch (FontField(sub_field)) {
+    case FontField::face_name:
+        return Value(font.face_name());
+    case FontField::size:
+        return Value(point_size(font));
+    case FontField::bold:
+        return Value(std::int64_t(font.weight >= kBoldWeight));
+    case FontField::italic:
+        return Value(std::int64_t(font.italic != 0));
+    case FontField::underline:
+        return Value(std::int64_t(font.underline != 0));
+    case FontField::strike_out:
+        return Value(std::int64_t(font.strike_out != 0));
+    default:
+        return Error{"font has no field " + std::to_string(sub_field)};
+    }
+}
+
+Result<Value> with_font_field(const Value& value, std::int32_t sub_field, const Value& field) {
+    forms::Font font =
+        std::holds_alternative<forms::Font>(value) ? std::get<forms::Font>(value) : default_font();
+    const std::int64_t number = as_integer(field);
+    switch (FontField(sub_field)) {
+    case FontField::face_name:
+        font.set_face_name(as_text(field));
+        break;
+    case FontField::size:
+        // A size of 0 or less asks for the default height.
+        font.height =
+            number <= 0 ? 0 : -std::int32_t((number * kScreenDpi + kPointsPerInch / 2) / kPointsPerInch);
+        break;
+    case FontField::bold:
+        font.weight = number ? kBoldWeight : forms::kNormalWeight;
+        break;
+    case FontField::italic:
+        font.italic = number ? 1 : 0;
+        break;
+    case FontField::underline:
+        font.underline = number ? 1 : 0;
+        break;
+    case FontField::strike_out:
+        font.strike_out = number ? 1 : 0;
+        break;
+    default:
+        return Error{"font has no field " + std::to_string(sub_field)};
+    }
+    return Value(font);
+}
+
+PropertyKind kind_of(PropertyId property, std::int32_t sub_field) {
+    if (property == PropertyId::font && sub_field >= 0)
+        return FontField(sub_field) == FontField::face_name ? PropertyKind::text : PropertyKind::integer;
+    return forms::property_info(property)->kind;
+}
+
+struct Target {
+    LiveWindow* window;
+    LiveElement* element;
+};
+
+Result<Target> find_target(Engine& engine, std::uint32_t window_id, std::uint32_t element_id,
+                           PropertyId property, std::int32_t sub_field) {
+    LiveWindow* window = engine.window(window_id);
+    if (window == nullptr)
+        return Error{"window " + hex(window_id) + " is not loaded"};
+    LiveElement* element = window->resolve(element_id);
+    if (element == nullptr)
+        return Error{window->describe() + " has no element " + hex(element_id)};
+    if (!class_has_property(element->class_id, element->is_menu_item(), property))
+        return Error{window->describe() + ", element " + hex(element_id) + " has no property " +
+                     std::to_string(unsigned(property)) + " (" + std::string(forms::property_name(property)) +
+                     ")"};
+    if (sub_field != -1 && property != PropertyId::font)
+        return Error{"property " + std::string(forms::property_name(property)) + " has no sub-fields"};
+    return Target{window, element};
+}
+
+} // namespace
+
+Result<Value> Engine::read_property(std::uint32_t window_id, std::uint32_t element_id, PropertyId property,
+                                    std::int32_t sub_field) {
+    VORN_TRY_ASSIGN(Target target, find_target(*this, window_id, element_id, property, sub_field));
+    desktop_.refresh_property(*target.window, *target.element, property);
+    const Value& value = target.element->get(property);
+    if (sub_field >= 0)
+        return font_field(value, sub_field);
+    return value;
+}
+
+Status Engine::write_property(std::uint32_t window_id, std::uint32_t element_id, PropertyId property,
+                              std::int32_t sub_field, Value value) {
+    VORN_TRY_ASSIGN(Target target, find_target(*this, window_id, element_id, property, sub_field));
+    Value& stored = target.element->properties[property];
+    if (sub_field >= 0) {
+        VORN_TRY_ASSIGN(Value font, with_font_field(stored, sub_field, value));
+        stored = std::move(font);
+    } else {
+        stored = std::move(value);
+    }
+    desktop_.property_changed(*target.window, *target.element, property);
+    return ok_status();
+}
+
+void Engine::update_from_user(std::uint32_t window_id, std::uint32_t element_id, PropertyId property,
+                              Value value) {
+    LiveWindow* window = this->window(window_id);
+    LiveElement* element = window ? window->resolve(element_id) : nullptr;
+    if (element != nullptr)
+        element->properties[property] = std::move(value);
+}
+
+// ---- The boundary form ----
+
+namespace {
+
+std::uint64_t to_boundary(const Value& value, PropertyKind kind) {
+    switch (kind) {
+    case PropertyKind::text:
+        return reinterpret_cast<std::uintptr_t>(Engine::give_text(as_text(value)));
+    case PropertyKind::bytes:
+        return reinterpret_cast<std::uintptr_t>(Engine::give_block(as_bytes(value)));
+    case PropertyKind::font:
+        if (const auto* font = std::get_if<forms::Font>(&value))
+            return reinterpret_cast<std::uintptr_t>(Engine::give_block(forms::encode_font(*font)));
+        return 0;
+    case PropertyKind::colour:
+        return std::uint32_t(as_integer(value));
+    default:
+        return std::uint64_t(as_integer(value));
+    }
+}
+
+Result<Value> from_boundary(std::uint64_t raw, PropertyKind kind) {
+    switch (kind) {
+    case PropertyKind::text:
+        return Value(Engine::take_text(raw));
+    case PropertyKind::bytes:
+        return Value(Engine::take_block(raw));
+    case PropertyKind::font: {
+        Bytes record = Engine::take_block(raw);
+        if (record.empty())
+            return Value();
+        VORN_TRY_ASSIGN(forms::Font font, forms::decode_font(record, "font record", 0));
+        return Value(font);
+    }
+    case PropertyKind::colour:
+        return Value(std::int64_t(std::uint32_t(raw)));
+    case PropertyKind::flag:
+        return Value(std::int64_t(raw != 0));
+    default:
+        return Value(std::int64_t(std::int32_t(std::uint32_t(raw))));
+    }
+}
+
+} // namespace
+
+std::uint64_t slot_read_property(std::uint32_t window, std::uint32_t element, std::uint32_t property,
+                                 std::int32_t sub_field) {
+    Engine& engine = *Engine::current();
+    const auto id = PropertyId(property);
+    if (forms::property_info(id) == nullptr)
+        engine.fatal(kContractError, "read property: no property " + std::to_string(property));
+    Result<Value> value = engine.read_property(window, element, id, sub_field);
+    if (!value)
+        engine.fatal(kContractError, "read property: " + value.error().message);
+    return to_boundary(*value, kind_of(id, sub_field));
+}
+
+void slot_write_property(std::uint32_t window, std::uint32_t element, std::uint32_t property,
+                         std::int32_t sub_field, std::uint64_t raw) {
+    Engine& engine = *Engine::current();
+    const auto id = PropertyId(property);
+    if (forms::property_info(id) == nullptr)
+        engine.fatal(kContractError, "write property: no property " + std::to_string(property));
+    Result<Value> value = from_boundary(raw, kind_of(id, sub_field));
+    if (!value)
+        engine.fatal(kContractError, "write property: " + value.error().message);
+    Status written = engine.write_property(window, element, id, sub_field, std::move(*value));
+    if (!written)
+        engine.fatal(kContractError, "write property: " + written.error().message);
+}
+
+} // namespace vorn::runtime

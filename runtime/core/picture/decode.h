@@ -1,0 +1,23 @@
+// Reading picture data of any format the program meets (bitmap files from
+// snapshots, PNG and JPEG files, icons of the buttons) and writing JPEG.
+#pragma once
+
+#include "base/bytes.h"
+#include "base/result.h"
+#include "runtime/core/picture/bitmap.h"
+
+namespace vorn::picture {
+
+Result<Image> decode_picture(ByteView file);
+
+struct PictureSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+// Reads only as much as the size needs.
+Result<PictureSize> picture_size(ByteView file);
+
+// JPEG at `quality` (1..100).
+Result<Bytes> encode_jpeg(const Image& image, int quality);
+
+} // namespace vorn::picture

@@ -1,0 +1,154 @@
+#include "runtime/core/picture/bitmap.h"
+#include "runtime/core/picture/decode.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+using namespace vorn;
+using namespace vorn::picture;
+
+namespace {
+
+Image gradient(std::int32_t width, std::int32_t height) {
+    Image image(width, height);
+    for (std::int32_t y = 0; y < height; ++y)
+        for (std::int32_t x = 0; x < width; ++x)
+            image.at(x, y) = rgb(std::uint8_t(x * 7), std::uint8_t(y * 13), std::uint8_t(x + y));
+    return image;
+}
+
+// A bitmap file written field by field, independently of the encoder.
+Bytes handmade_bmp(std::int32_t width, std::int32_t height, std::uint16_t bits, bool top_down,
+                   std::uint32_t palette_entries = 0) {
+    const std::uint32_t stride = ((std::uint32_t(width) * bits + 31) / 32) * 4;
+    const std::uint32_t offset = 14 + 40 + 4 * palette_entries;
+    ByteWriter out;
+    out.u8('B');
+    out.u8('M');
+    out.u32(offset + stride * std::uint32_t(height));
+    out.u32(0);
+    out.u32(offset);
+    out.u32(40);
+    out.i32(width);
+    out.i32(top_down ? -height : height);
+    out.u32(1u | std::uint32_t(bits) << 16);
+    out.u32(0);
+    out.zeros(20);
+    out.zeros(4 * palette_entries);
+    for (std::int32_t row = 0; row < height; ++row) {
+        const std::int32_t y = top_down ? row : height - 1 - row;
+        for (std::int32_t x = 0; x < width; ++x) {
+            out.u8(std::uint8_t(10 * x)); // blue
+            out.u8(std::uint8_t(20 * y)); // green
+            out.u8(std::uint8_t(x + y));  // red
+            if (bits == 32)
+                out.u8(0);
+        }
+        out.zeros(stride - std::uint32_t(width) * bits / 8);
+    }
+    return out.take();
+}
+
+} // namespace
+
+TEST(Bitmap, RoundTripsEveryShapeIncludingRowPadding) {
+    for (auto [w, h] : {std::pair{1, 1}, {3, 2}, {16, 16}, {33, 7}}) {
+        const Image image = gradient(w, h);
+        Result<Image> back = decode_bmp(encode_bmp(image));
+        ASSERT_TRUE(back) << back.error().message;
+        EXPECT_EQ(*back, image) << w << "x" << h;
+    }
+    Result<Image> empty = decode_bmp(encode_bmp(Image()));
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->empty());
+}
+
+TEST(Bitmap, ReadsBothRowOrdersDepthsAndColourTables) {
+    // The graphic buttons' files: 24 bits with an unused 216-entry colour table.
+    for (auto [bits, top_down, palette] :
+         {std::tuple{24, false, 216u}, {24, true, 0u}, {32, false, 0u}, {32, true, 0u}}) {
+        Result<Image> image = decode_bmp(handmade_bmp(5, 3, std::uint16_t(bits), top_down, palette));
+        ASSERT_TRUE(image) << image.error().message;
+        EXPECT_EQ(image->at(4, 0), rgb(4, 0, 40)) << bits << top_down;
+        EXPECT_EQ(image->at(1, 2), rgb(3, 40, 10)) << bits << top_down;
+    }
+    EXPECT_EQ(handmade_bmp(16, 16, 24, false, 216).size(), 1686u);
+}
+
+TEST(Bitmap, RefusesMalformedFiles) {
+    const Bytes good = handmade_bmp(4, 4, 24, false);
+    EXPECT_TRUE(decode_bmp(good));
+    // Pixel data ending exactly at the end is fine; one byte short is not.
+    Bytes short_by_one(good.begin(), good.end() - 1);
+    EXPECT_FALSE(decode_bmp(short_by_one));
+    Bytes huge = good;
+    store_u32(huge.data() + 18, 0x7FFFFFFF); // width
+    EXPECT_NE(decode_bmp(huge).error().message.find("out of range"), std::string::npos);
+    Bytes far_offset = good;
+    store_u32(far_offset.data() + 10, 0xFFFFFFFF);
+    EXPECT_FALSE(decode_bmp(far_offset));
+    Bytes eight_bit = good;
+    eight_bit[28] = 8;
+    EXPECT_NE(decode_bmp(eight_bit).error().message.find("8 bits"), std::string::npos);
+    EXPECT_FALSE(decode_bmp(Bytes{'B', 'M'}));
+    EXPECT_FALSE(decode_picture(Bytes{1, 2, 3}));
+}
+
+TEST(Bitmap, CropAndBlitClipAtEveryEdge) {
+    const Image source = gradient(4, 3);
+    const Image part = crop(source, 2, 1, 4, 4, rgb(1, 2, 3));
+    EXPECT_EQ(part.at(0, 0), source.at(2, 1));
+    EXPECT_EQ(part.at(1, 1), source.at(3, 2));
+    EXPECT_EQ(part.at(2, 0), rgb(1, 2, 3)); // beyond the source
+    EXPECT_EQ(crop(source, -1, -1, 2, 2).at(1, 1), source.at(0, 0));
+    EXPECT_TRUE(crop(source, 0, 0, 0, 5).empty());
+
+    Image target(3, 3, 0);
+    blit(target, source, -2, 1);
+    EXPECT_EQ(target.at(0, 1), source.at(2, 0));
+    EXPECT_EQ(target.at(1, 2), source.at(3, 1));
+    EXPECT_EQ(target.at(2, 1), 0u);
+}
+
+TEST(Jpeg, EncodesAtTheRequestedQualityAndDecodesBack) {
+    const Image image = gradient(64, 48);
+    Result<Bytes> low = encode_jpeg(image, 10);
+    Result<Bytes> seventy = encode_jpeg(image, 70);
+    ASSERT_TRUE(low && seventy);
+    EXPECT_EQ((*seventy)[0], 0xFF);
+    EXPECT_EQ((*seventy)[1], 0xD8);
+    EXPECT_LT(low->size(), seventy->size()); // the quality really reaches the encoder
+    Result<PictureSize> size = picture_size(*seventy);
+    ASSERT_TRUE(size);
+    EXPECT_EQ(size->width, 64);
+    EXPECT_EQ(size->height, 48);
+    EXPECT_FALSE(encode_jpeg(Image(), 70));
+}
+
+TEST(Jpeg, SizeReaderStaysInsideTheFile) {
+    Result<Bytes> jpeg = encode_jpeg(gradient(300, 2), 70);
+    ASSERT_TRUE(jpeg);
+    for (std::size_t cut : {std::size_t(2), std::size_t(4), std::size_t(20)}) {
+        Bytes truncated(jpeg->begin(), jpeg->begin() + std::ptrdiff_t(cut));
+        EXPECT_FALSE(picture_size(truncated)) << cut;
+    }
+    EXPECT_EQ(picture_size(*jpeg)->width, 300);
+}
+
+TEST(Picture, FuzzFoundInputsAreRefusedCleanly) {
+    // Once made the packaged JPEG decoder write past a Huffman table.
+    Result<Bytes> file = [] {
+        std::FILE* f = std::fopen(VORN_TEST_DATA "/picture/regressions/stb-jpeg-huffman-overflow.jpg", "rb");
+        Bytes bytes;
+        if (f == nullptr)
+            return Result<Bytes>(Error{"missing regression file"});
+        for (int c; (c = std::fgetc(f)) != EOF;)
+            bytes.push_back(std::uint8_t(c));
+        std::fclose(f);
+        return Result<Bytes>(bytes);
+    }();
+    ASSERT_TRUE(file) << file.error().message;
+    EXPECT_FALSE(decode_picture(*file));
+    EXPECT_FALSE(picture_size(*file));
+}
