@@ -65,6 +65,13 @@ inline constexpr std::uint32_t focusable = 1u << 2;
 inline constexpr std::uint32_t bit4 = 1u << 4;
 } // namespace element_flag
 
+// An element as code addresses it: (window id, element id, class id).
+struct ElementRef {
+    std::uint32_t window = 0;
+    std::uint32_t element = 0;
+    std::uint32_t class_id = 0;
+};
+
 // A menu item without a click handler stores this in place of the offset.
 inline constexpr std::uint32_t kNoHandler = 0xFFFFFFFF;
 

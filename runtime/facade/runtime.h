@@ -5,6 +5,7 @@
 #pragma once
 
 #include "base/bytes.h"
+#include "forms/ids.h"
 #include "forms/properties.h"
 #include "runtime/core/contract/abi.h"
 #include "runtime/core/contract/commands.h"
@@ -21,11 +22,7 @@ namespace vorn::facade {
 using forms::PropertyId;
 
 // An element as the program addresses it: (window id, element id, class id).
-struct Control {
-    std::uint32_t window = 0;
-    std::uint32_t element = 0;
-    std::uint32_t class_id = 0;
-};
+using Control = forms::ElementRef;
 
 // One argument of a command, as the program writes it.
 class Arg {
