@@ -415,7 +415,7 @@ std::uint64_t Runtime::window_under_pointer() const {
 
 bool Runtime::convert_picture(std::string_view source, std::string_view target, bool first,
                               std::int64_t quality, bool second, std::int64_t last) const {
-    return library(LibraryIndex::ImgConverter, lc::kConvertPicture,
+    return library(LibraryIndex::EImgConverter, lc::kConvertPicture,
                    {Arg::text(std::string(source)), Arg::text(std::string(target)), Arg::logical(first),
                     Arg::integer(quality), Arg::logical(second), Arg::integer(last)}) != 0;
 }

@@ -1,12 +1,8 @@
 #include "tests/runtime/test_program.h"
 
 #include "forms/class_block.h"
-#include "forms/writer.h"
-#include "image/writer.h"
 #include "tests/forms/sample_forms.h"
-#include "tools/imagetool/assemble.h"
-
-#include <stdexcept>
+#include "tests/support/program_image.h"
 
 namespace vorn::testing {
 
@@ -71,23 +67,7 @@ Window dialog_window() {
 Bytes test_program_image() {
     FormSection section;
     section.windows = {main_window(), dialog_window()};
-    Result<Bytes> form = write_forms(section);
-    if (!form)
-        throw std::runtime_error(form.error().message);
-    Result<image::ImageParts> parts = imagetool::product_image_parts();
-    if (!parts)
-        throw std::runtime_error(parts.error().message);
-    parts->form.stored = std::move(*form);
-    parts->code.stored.assign(kCodeSize, 0xCC);
-    parts->code.memory_size.reset();
-    parts->fixups.clear();
-    parts->groups = {};
-    parts->reloc_declared_size.reset();
-    parts->start_routine = handler::kStart;
-    Result<Bytes> image = image::write_image(*parts);
-    if (!image)
-        throw std::runtime_error(image.error().message);
-    return std::move(*image);
+    return image_with_windows(section, handler::kStart, kCodeSize);
 }
 
 TestProgram::TestProgram() = default;

@@ -1,9 +1,7 @@
 #include "tests/sim/sim_program.h"
 
-#include "forms/writer.h"
-#include "image/writer.h"
 #include "tests/forms/sample_forms.h"
-#include "tools/imagetool/assemble.h"
+#include "tests/support/program_image.h"
 
 #include <stdexcept>
 
@@ -55,26 +53,7 @@ Window dialog_window() {
 std::unique_ptr<runtime::Program> load() {
     FormSection section;
     section.windows = {main_window(), dialog_window()};
-    Result<Bytes> form = write_forms(section);
-    if (!form)
-        throw std::runtime_error(form.error().message);
-    Result<image::ImageParts> parts = imagetool::product_image_parts();
-    if (!parts)
-        throw std::runtime_error(parts.error().message);
-    parts->form.stored = std::move(*form);
-    parts->code.stored.assign(kCodeSize, 0xCC);
-    parts->code.memory_size.reset();
-    parts->fixups.clear();
-    parts->groups = {};
-    parts->reloc_declared_size.reset();
-    parts->start_routine = kStart;
-    Result<Bytes> image = image::write_image(*parts);
-    if (!image)
-        throw std::runtime_error(image.error().message);
-    auto loaded = runtime::load_program(*image);
-    if (!loaded)
-        throw std::runtime_error(loaded.error().message);
-    return std::move(*loaded);
+    return vorn::testing::load_test_program(section, kStart, kCodeSize);
 }
 
 } // namespace

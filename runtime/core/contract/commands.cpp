@@ -99,7 +99,7 @@ constexpr std::array kLibrary = {
     LibraryCommandInfo{LI::EApi, lc::kPictureWidth, "picture width", kText},
     LibraryCommandInfo{LI::EApi, lc::kPictureHeight, "picture height", kText},
     LibraryCommandInfo{LI::EApi, lc::kWindowUnderPointer, "window under pointer", kNone},
-    LibraryCommandInfo{LI::ImgConverter, lc::kConvertPicture, "convert picture", kConvert},
+    LibraryCommandInfo{LI::EImgConverter, lc::kConvertPicture, "convert picture", kConvert},
     LibraryCommandInfo{LI::Shell, lc::kSpecialFolder, "special folder", kInteger},
     LibraryCommandInfo{LI::Shell, lc::kCreateShortcut, "create shortcut", kShortcut},
     LibraryCommandInfo{LI::Iext5, lc::kAttachTip, "attach tip", kAttachTip},

@@ -3,6 +3,8 @@
 // argument shapes the runtime checks before it acts.
 #pragma once
 
+#include "image/format.h"
+
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -80,22 +82,8 @@ struct KernelCommandInfo {
 std::span<const KernelCommandInfo> kernel_commands();
 const KernelCommandInfo* find_kernel_command(std::uint32_t selector);
 
-// Support-library commands, by 0-based library index and selector.
-enum class LibraryIndex : std::uint32_t {
-    Krnln = 0,
-    EdirectX = 1,
-    EApi = 2,
-    ELibPP = 3,
-    Iext = 4,
-    ImgConverter = 5,
-    Shell = 6,
-    Dp1 = 7,
-    Internet = 8,
-    FrameAdvLib = 9,
-    Iext2 = 10,
-    Iext5 = 11,
-    HtmlView = 12,
-};
+// Support-library commands, by 0-based library index (the image's table) and selector.
+using LibraryIndex = image::Library;
 
 struct LibraryCommandInfo {
     LibraryIndex library;

@@ -105,7 +105,7 @@ std::uint64_t Engine::call_library(std::uint32_t library, std::uint32_t selector
         if (selector == lc::kWindowUnderPointer)
             return desktop_.window_under_pointer();
         return std::uint64_t(picture_dimension(*this, args.text(0), selector == lc::kPictureWidth));
-    case LibraryIndex::ImgConverter:
+    case LibraryIndex::EImgConverter:
         return convert_to_jpeg(*this, args.text(0), args.text(1), args.integer(3));
     case LibraryIndex::Shell:
         if (selector == lc::kSpecialFolder)
