@@ -135,3 +135,22 @@ TEST(Utf, MalformedUtf8IsReplacedByMaximalSubparts) {
 }
 
 } // namespace
+
+TEST(Gbk, ReplaceMatchesOnlyAtCharacterBoundaries) {
+    EXPECT_EQ(gbk_replace_all("myexe.exe", "exe", "EXE"), "myEXE.EXE");
+    EXPECT_EQ(gbk_replace_all("exeexe", "exe", "EXE"), "EXEEXE");
+    EXPECT_EQ(gbk_replace_all("VornShot.EXE", "exe", "EXE"), "VornShot.EXE");
+    EXPECT_EQ(gbk_replace_all("abc", "", "x"), "abc");
+    // "\x81" "e" is one character whose trail byte is 'e': no match starts there.
+    EXPECT_EQ(gbk_replace_all("\x81"
+                              "exe",
+                              "exe", "EXE"),
+              "\x81"
+              "exe");
+    EXPECT_EQ(gbk_replace_all("\x81"
+                              "exexe",
+                              "exe", "EXE"),
+              "\x81"
+              "exEXE");
+    EXPECT_EQ(gbk_replace_all(utf8_to_gbk("截图exe.exe"), "exe", "EXE"), utf8_to_gbk("截图EXE.EXE"));
+}

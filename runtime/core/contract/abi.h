@@ -76,7 +76,7 @@ struct VornServices {
 };
 
 // Exported by the executable under kVornDispatchExport.
-typedef std::uint64_t (*VornDispatch)(const VornServices* services, std::uint32_t code_offset,
+typedef std::uint64_t (*VornDispatchFunction)(const VornServices* services, std::uint32_t code_offset,
                                       const VornArgs* args);
 
 inline constexpr const char* kVornDispatchExport = "VornDispatch";

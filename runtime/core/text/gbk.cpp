@@ -82,6 +82,26 @@ std::string utf16_to_gbk(std::u16string_view text) {
     return out;
 }
 
+std::string gbk_replace_all(std::string_view text, std::string_view from, std::string_view to) {
+    if (from.empty())
+        return std::string(text);
+    std::string out;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        if (text.compare(at, from.size(), from) == 0) {
+            out += to;
+            at += from.size();
+            continue;
+        }
+        const bool pair = is_lead_byte(std::uint8_t(text[at])) && at + 1 < text.size() &&
+                          is_trail_byte(std::uint8_t(text[at + 1]));
+        const std::size_t step = pair ? 2 : 1;
+        out.append(text.substr(at, step));
+        at += step;
+    }
+    return out;
+}
+
 std::string gbk_to_utf8(std::string_view gbk) {
     return utf16_to_utf8(gbk_to_utf16(gbk));
 }

@@ -32,4 +32,10 @@ std::string utf16_to_gbk(std::u16string_view text);
 std::string gbk_to_utf8(std::string_view gbk);
 std::string utf8_to_gbk(std::string_view text);
 
+// Every occurrence of `from` replaced by `to`, from the first character on,
+// matching only at character boundaries: the trail byte of a double-byte
+// character never starts a match. Case-sensitive; an empty `from` changes
+// nothing.
+std::string gbk_replace_all(std::string_view text, std::string_view from, std::string_view to);
+
 } // namespace vorn::text
