@@ -1,7 +1,12 @@
 #include "tools/imagetool/assemble.h"
 
+#include "app/texts.h"
+#include "forms/layouts/program_windows.h"
+#include "forms/writer.h"
 #include "image/const_pool.h"
 #include "image/writer.h"
+#include "tools/assets/assets.h"
+#include "tools/imagetool/code_section.h"
 #include "tools/imagetool/product_content.h"
 
 namespace vorn::imagetool {
@@ -9,8 +14,12 @@ namespace vorn::imagetool {
 using image::FixupKind;
 using image::ImageParts;
 
-Result<ImageParts> product_image_parts() {
-    image::ConstPool pool;
+namespace {
+
+// The tables every image of ours carries, their names pooled into `pool`, and
+// the small fixed sections; the const, form and code sections are the
+// caller's to fill.
+Result<ImageParts> table_parts(image::ConstPool& pool) {
     ImageParts parts;
     for (const DllCommandEntry& entry : dll_commands()) {
         VORN_TRY_ASSIGN(std::uint32_t library, pool.text(entry.library));
@@ -21,18 +30,48 @@ Result<ImageParts> product_image_parts() {
         parts.libraries.push_back({std::string(entry.name), std::string(entry.identifier),
                                    std::string(entry.major_version), std::string(entry.minor_version),
                                    std::string(entry.description)});
-    parts.constants.stored = pool.data();
     // The window directory: a count of zero windows.
     parts.form.stored = Bytes(4, 0);
     parts.help.stored = Bytes(kHelpSize, 0);
-    parts.code.stored.assign(placeholder_code().begin(), placeholder_code().end());
-    parts.start_routine = kPlaceholderStartRoutine;
     parts.var_size = kVarSize;
     return parts;
 }
 
+} // namespace
+
+Result<ProductImage> product_image() {
+    image::ConstPool pool;
+    ProductImage product;
+    VORN_TRY_ASSIGN(product.parts, table_parts(pool));
+    ImageParts& parts = product.parts;
+
+    for (const app::TextInfo& text : app::all_texts()) {
+        VORN_TRY_ASSIGN(std::uint32_t offset, pool.text(app::gbk(text.id)));
+        product.text_offsets.push_back(offset);
+    }
+    product.sound_offset = pool.binary(assets::capture_sound());
+    parts.constants.stored = pool.data();
+
+    VORN_TRY_ASSIGN(forms::FormSection windows, layouts::program_windows());
+    VORN_TRY_ASSIGN(parts.form.stored, forms::write_forms(windows, layouts::write_rules()));
+
+    VORN_TRY_ASSIGN(CodeSection code, build_code_section(windows));
+    parts.code.stored = std::move(code.bytes);
+    parts.fixups = std::move(code.fixups);
+    parts.groups = std::move(code.groups);
+    parts.start_routine = code.start_routine;
+    return product;
+}
+
+Result<ImageParts> product_image_parts() {
+    VORN_TRY_ASSIGN(ProductImage product, product_image());
+    return std::move(product.parts);
+}
+
 Result<ImageParts> sample_image_parts() {
-    VORN_TRY_ASSIGN(ImageParts parts, product_image_parts());
+    image::ConstPool pool;
+    VORN_TRY_ASSIGN(ImageParts parts, table_parts(pool));
+    parts.constants.stored = pool.data();
     Bytes& code = parts.code.stored;
     code.assign(64, 0x90);
     code[0] = 0xc3;

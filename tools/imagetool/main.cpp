@@ -1,6 +1,7 @@
 // imagetool: builds the program image and inspects images.
 //   imagetool dump IMAGE     readable listing of an image
-//   imagetool verify IMAGE   read plus consistency checks; exit 0 and "ok" or 1 and the reasons
+//   imagetool verify IMAGE   read plus consistency checks, the windows and their handlers
+//                            included; exit 0 and "ok" or 1 and the reasons
 //   imagetool build OUT      writes the program's image
 //   imagetool sample OUT     writes a small image that uses every feature of the format
 #include "image/reader.h"
@@ -64,6 +65,8 @@ int inspect(const std::string& command, const std::string& path) {
         return 0;
     }
     std::vector<std::string> problems = image::consistency_problems(*image);
+    for (std::string& problem : imagetool::program_problems(*image))
+        problems.push_back(std::move(problem));
     for (const std::string& problem : problems)
         fail(path, problem);
     if (!problems.empty())

@@ -78,11 +78,6 @@ static_assert(kLibraries[image::library_index(image::Library::Iext2)].name == "i
 static_assert(kLibraries[image::library_index(image::Library::Iext5)].name == "iext5");
 static_assert(kLibraries[image::library_index(image::Library::HtmlView)].name == "HtmlView");
 
-constexpr std::array<std::uint8_t, 16> kPlaceholderCode = {
-    0xc3, 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0xcc, 0xcc,
-};
-static_assert(kPlaceholderStartRoutine < kPlaceholderCode.size());
-
 } // namespace
 
 std::span<const DllCommandEntry> dll_commands() {
@@ -90,9 +85,6 @@ std::span<const DllCommandEntry> dll_commands() {
 }
 std::span<const LibraryEntry> support_libraries() {
     return kLibraries;
-}
-std::span<const std::uint8_t> placeholder_code() {
-    return kPlaceholderCode;
 }
 
 } // namespace vorn::imagetool

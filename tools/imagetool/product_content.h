@@ -1,6 +1,7 @@
-// What this program's image holds: its DLL command table, its support
-// libraries and the fixed sizes of its small sections. Pure data, kept apart
-// from the code that assembles an image from it.
+// What this program's image holds besides its texts, windows and code: its
+// DLL command table, its support libraries and the fixed sizes of its small
+// sections. Pure data, kept apart from the code that assembles an image from
+// it.
 #pragma once
 
 #include <cstdint>
@@ -30,10 +31,5 @@ std::span<const LibraryEntry> support_libraries();
 inline constexpr std::uint32_t kHelpSize = 52;
 // The program-wide variables.
 inline constexpr std::uint32_t kVarSize = 92;
-
-// FIXME: stands in for the code section until the entry-point directory and
-// the service stubs exist: a lone `ret` padded with `int3`.
-std::span<const std::uint8_t> placeholder_code();
-inline constexpr std::uint32_t kPlaceholderStartRoutine = 0;
 
 } // namespace vorn::imagetool
