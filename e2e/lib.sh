@@ -18,7 +18,7 @@ e2e_start() {
     E2E_DIR=$(mktemp -d "/tmp/vornshot-e2e-$name.XXXXXX")
     E2E_PIDS=()
     trap e2e_cleanup EXIT
-    if [ ! -f "$E2E_TEMPLATE_PREFIX/.vorn-ready" ]; then
+    if [ ! -f "$E2E_TEMPLATE_PREFIX/.vorn-ready-2" ]; then
         flock "$E2E_TEMPLATE_PREFIX.lock" "$(dirname "${BASH_SOURCE[0]}")/make_prefix.sh" "$E2E_TEMPLATE_PREFIX"
     fi
     cp -a "$E2E_TEMPLATE_PREFIX" "$E2E_DIR/prefix"

@@ -5,7 +5,7 @@
 # Idempotent: a finished prefix is left as it is.
 set -euo pipefail
 dir=${1:?usage: make_prefix.sh DIR}
-[ -f "$dir/.vorn-ready" ] && exit 0
+[ -f "$dir/.vorn-ready-2" ] && exit 0
 
 work=$(mktemp -d "${dir%/}.new.XXXXXX")
 home=$(mktemp -d)
@@ -28,11 +28,19 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wineboot -i >/dev/null 2>&1
 wineserver -w
 cp /usr/share/wine/fonts/marlett.ttf "$work/drive_c/windows/Fonts/"
+# Wine links the user's Desktop, Documents, ... to $HOME, a directory that is
+# gone once this script ends: give every copy real folders of its own.
+for link in "$work"/drive_c/users/*/*; do
+    if [ -L "$link" ]; then
+        rm "$link"
+        mkdir "$link"
+    fi
+done
 reg=$(mktemp --suffix=.reg)
 printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Decorated"="N"\r\n' >"$reg"
 wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
 rm -f "$reg"
 wineserver -w
-touch "$work/.vorn-ready"
+touch "$work/.vorn-ready-2"
 rm -rf "$dir"
 mv "$work" "$dir"

@@ -2,6 +2,11 @@
 // the inside, where X11 tools cannot see controls, and prints what it finds as
 // UTF-8 lines on standard output.
 //
+//   winprobe where TITLE TEXT          print "x y", the screen centre of the control showing
+//                                      TEXT in the top-level window titled TITLE
+//   winprobe tooltip TIMEOUT_MS        wait for a visible tooltip and print "tip=<its text>"
+//                                      (Wine's tooltips report no text across processes:
+//                                      then "tip=")
 //   winprobe msgbox TITLE TIMEOUT_MS   wait for a message box titled TITLE and print
 //                                      "text=...", "icon=stop|information|...|none",
 //                                      "button=<command id>"
@@ -143,6 +148,64 @@ int probe_message_box(const std::wstring& title, DWORD timeout_ms) {
     }
 }
 
+struct ChildSearch {
+    std::wstring text;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK find_child_by_text(HWND child, LPARAM context) {
+    auto* search = reinterpret_cast<ChildSearch*>(context);
+    if (IsWindowVisible(child) && window_text(child) == search->text) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int print_control_centre(const std::wstring& title, const std::wstring& text) {
+    HWND top = FindWindowW(nullptr, title.c_str());
+    if (top == nullptr) {
+        print_line("no window titled " + utf8(title));
+        return 1;
+    }
+    ChildSearch search{text};
+    EnumChildWindows(top, find_child_by_text, reinterpret_cast<LPARAM>(&search));
+    if (search.found == nullptr) {
+        print_line("no control showing " + utf8(text));
+        return 1;
+    }
+    RECT rect{};
+    GetWindowRect(search.found, &rect);
+    print_line(std::to_string((rect.left + rect.right) / 2) + " " +
+               std::to_string((rect.top + rect.bottom) / 2));
+    return 0;
+}
+
+BOOL CALLBACK find_visible_tooltip(HWND window, LPARAM context) {
+    if (IsWindowVisible(window) && _wcsicmp(class_name(window).c_str(), L"tooltips_class32") == 0) {
+        *reinterpret_cast<HWND*>(context) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int probe_tooltip(DWORD timeout_ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND tip = nullptr;
+        EnumWindows(find_visible_tooltip, reinterpret_cast<LPARAM>(&tip));
+        if (tip != nullptr) {
+            print_line("tip=" + utf8(window_text(tip)));
+            return 0;
+        }
+        if (GetTickCount() - start > timeout_ms) {
+            print_line("timeout: no tooltip shown");
+            return 1;
+        }
+        Sleep(50);
+    }
+}
+
 } // namespace
 
 int main() {
@@ -150,6 +213,10 @@ int main() {
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (argc == 4 && std::wstring(argv[1]) == L"msgbox")
         return probe_message_box(argv[2], DWORD(_wtoi(argv[3])));
-    std::fputs("usage: winprobe msgbox TITLE TIMEOUT_MS\n", stderr);
+    if (argc == 4 && std::wstring(argv[1]) == L"where")
+        return print_control_centre(argv[2], argv[3]);
+    if (argc == 3 && std::wstring(argv[1]) == L"tooltip")
+        return probe_tooltip(DWORD(_wtoi(argv[2])));
+    std::fputs("usage: winprobe msgbox TITLE TIMEOUT_MS | where TITLE TEXT | tooltip TIMEOUT_MS\n", stderr);
     return 2;
 }
