@@ -1,6 +1,6 @@
 #include "runtime/win32/memory_extent.h"
 
-#include <windows.h>
+#include "runtime/win32/win32_api.h"
 
 namespace vorn::runtime {
 

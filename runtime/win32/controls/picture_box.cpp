@@ -1,0 +1,73 @@
+#include "runtime/win32/controls/picture_box.h"
+
+#include "runtime/win32/gdi.h"
+#include "runtime/win32/portable/conventions.h"
+#include "runtime/win32/portable/picture_file.h"
+
+namespace vorn::win32 {
+
+namespace {
+
+constexpr picture::Pixel kWhite = picture::rgb(255, 255, 255);
+
+} // namespace
+
+bool PictureBox::open(HWND parent) {
+    static const WindowClass box_class = register_class(L"VornPictureBox", nullptr, CS_DBLCLKS);
+    decode();
+    const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (integer(PropertyId::visible) != 0 ? WS_VISIBLE : 0);
+    return create(box_class, style, 0, L"", bounds(), parent);
+}
+
+void PictureBox::decode() {
+    shown_ = {};
+    const Bytes data = runtime::as_bytes(element()->get(PropertyId::picture));
+    if (data.empty())
+        return;
+    if (Result<Picture> decoded = decode_any_picture(data))
+        shown_ = flatten(*decoded, kWhite);
+}
+
+void PictureBox::property_changed(PropertyId property) {
+    if (property == PropertyId::picture && element() != nullptr) {
+        decode();
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        return;
+    }
+    Control::property_changed(property);
+}
+
+COLORREF PictureBox::background_colour() const {
+    // The box has no colour of its own unless the program gives it one.
+    return element() != nullptr && element()->has(PropertyId::back_colour)
+               ? colour_or_system(integer(PropertyId::back_colour), COLOR_WINDOW)
+               : GetSysColor(COLOR_WINDOW);
+}
+
+void PictureBox::paint() {
+    BufferedPaint painting(hwnd());
+    HDC dc = painting.dc();
+    RECT area = painting.client();
+    FillRect(dc, &area, brush_for(background_colour()));
+    FrameRect(dc, &area, brush_for(GetSysColor(COLOR_BTNSHADOW)));
+    InflateRect(&area, -1, -1);
+    const PlacedRect at =
+        fit_picture(shown_.width, shown_.height, area.right - area.left, area.bottom - area.top);
+    draw_image(dc, shown_, area.left + at.left, area.top + at.top, at.width, at.height);
+}
+
+LRESULT PictureBox::handle(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (element() != nullptr) {
+        if (message == WM_PAINT) {
+            paint();
+            return 0;
+        }
+        if (message == WM_ERASEBKGND)
+            return 1;
+        if (message == WM_SIZE)
+            InvalidateRect(hwnd(), nullptr, FALSE); // the picture is fitted afresh
+    }
+    return Control::handle(message, wparam, lparam);
+}
+
+} // namespace vorn::win32

@@ -1,0 +1,31 @@
+// The picture box shows its picture property: scaled down to fit if it is
+// larger than the box, keeping its proportions, never enlarged, centred on
+// the box's background (white unless the program gives the box a colour),
+// inside a one-pixel frame. An empty or unreadable picture leaves the box
+// blank.
+#pragma once
+
+#include "runtime/core/picture/bitmap.h"
+#include "runtime/win32/controls/control.h"
+
+namespace vorn::win32 {
+
+class PictureBox final : public Control {
+  public:
+    explicit PictureBox(const ControlArgs& args) : Control(args) { captures_mouse_ = true; }
+    bool open(HWND parent);
+    void property_changed(PropertyId property) override;
+    bool is_backdrop() const override { return true; }
+    COLORREF background_colour() const override;
+
+  protected:
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  private:
+    void decode();
+    void paint();
+
+    picture::Image shown_;
+};
+
+} // namespace vorn::win32

@@ -1,0 +1,283 @@
+// The desktop's services about the machine: the screen, snapshots, sound,
+// paths, processes, the shell, DLL commands and picture objects.
+#include "runtime/win32/win32_desktop.h"
+
+#include "runtime/core/picture/bitmap.h"
+#include "runtime/core/text/gbk.h"
+#include "runtime/core/text/wide.h"
+#include "runtime/win32/gdi.h"
+#include "runtime/win32/portable/picture_file.h"
+#include "runtime/win32/portable/shell_text.h"
+#include "runtime/win32/text.h"
+#include "runtime/win32/trace.h"
+
+#include <mmsystem.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+namespace vorn::win32 {
+
+namespace {
+
+// The shell library numbers the desktop folder 3.
+constexpr std::int32_t kDesktopFolder = 3;
+// DLL commands take at most this many integer arguments; the call passes
+// them all (x64 callers clean up, so unused ones cost nothing).
+constexpr std::size_t kMaxDllArguments = 12;
+constexpr std::uint32_t kDllArgumentError = 6;
+
+std::u16string module_path() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
+        if (length < buffer.size())
+            return text::from_wide(std::wstring_view(buffer.data(), length));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+// Windows functions of the image's table whose result is a 32-bit BOOL or
+// LONG: only the low half of the register is theirs, and a LONG is signed.
+bool returns_32_bits(const std::string& function) {
+    static const char* const kFunctions[] = {
+        "OpenClipboard",      "EmptyClipboard", "CloseClipboard", "GetWindowRect",
+        "GetWindowPlacement", "GetWindowLongA", "SetWindowLongA", "SetLayeredWindowAttributes"};
+    return std::any_of(std::begin(kFunctions), std::end(kFunctions),
+                       [&](const char* name) { return function == name; });
+}
+
+picture::Image grab_screen(int left, int top, int width, int height) {
+    picture::Image out(width, height);
+    if (out.empty())
+        return out;
+    void* bits = nullptr;
+    HBITMAP bitmap = blank_dib_section(width, height, &bits);
+    if (bitmap == nullptr)
+        return out;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    // CAPTUREBLT takes layered windows along, as the user sees them.
+    BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY | CAPTUREBLT);
+    GdiFlush();
+    std::memcpy(out.pixels.data(), bits, out.pixels.size() * sizeof(picture::Pixel));
+    for (picture::Pixel& pixel : out.pixels)
+        pixel &= 0x00FFFFFF;
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    return out;
+}
+
+// A size the program asked for, made safe to allocate: negative sizes
+// become 0, and an absurd one is cut down.
+void bound_size(std::int32_t& width, std::int32_t& height) {
+    width = std::clamp(width, 0, picture::kMaxDimension);
+    height = std::clamp(height, 0, picture::kMaxDimension);
+    if (width > 0 && std::uint64_t(width) * std::uint64_t(height) > picture::kMaxPixels)
+        height = std::int32_t(picture::kMaxPixels / std::uint64_t(width));
+}
+
+template <class Interface> void release(Interface*& object) {
+    if (object != nullptr)
+        object->Release();
+    object = nullptr;
+}
+
+} // namespace
+
+runtime::Size Win32Desktop::screen_size() {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+Bytes Win32Desktop::snapshot(const runtime::SnapshotRequest& request) {
+    // No handle, or the null handle, takes the screen from its top-left
+    // corner; a window handle takes what the screen shows in the window's
+    // rectangle (covering windows included), and an unknown handle a black
+    // picture of the size asked for.
+    int left = 0, top = 0;
+    std::int32_t width = 0, height = 0;
+    bool known = true;
+    if (!request.window || *request.window == 0) {
+        width = request.width.value_or(GetSystemMetrics(SM_CXSCREEN));
+        height = request.height.value_or(GetSystemMetrics(SM_CYSCREEN));
+    } else {
+        const auto hwnd = reinterpret_cast<HWND>(std::uintptr_t(*request.window));
+        RECT rect{};
+        known = IsWindow(hwnd) && GetWindowRect(hwnd, &rect);
+        left = rect.left;
+        top = rect.top;
+        width = request.width.value_or(rect.right - rect.left);
+        height = request.height.value_or(rect.bottom - rect.top);
+    }
+    bound_size(width, height);
+    trace("snapshot " + (request.window ? hex(*request.window) : std::string("screen")) + " " +
+          std::to_string(width) + "x" + std::to_string(height) + (known ? "" : " (unknown window)"));
+    return picture::encode_bmp(known ? grab_screen(left, top, width, height) : picture::Image(width, height));
+}
+
+void Win32Desktop::wait(std::uint32_t milliseconds) {
+    trace("wait " + std::to_string(milliseconds));
+    // Paint while waiting, so that a window the program just hid or showed
+    // is seen that way when the wait ends (the reason programs wait); no
+    // input is taken meanwhile.
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+            DispatchMessageW(&message);
+        const DWORD passed = GetTickCount() - start;
+        if (passed >= milliseconds)
+            break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - passed, QS_PAINT);
+    }
+}
+
+void Win32Desktop::play_sound(ByteView wave) {
+    trace("sound " + std::to_string(wave.size()) + " bytes");
+    // PlaySound plays from our memory while we run on: stop the last sound
+    // before its bytes go.
+    PlaySoundW(nullptr, nullptr, 0);
+    sound_.assign(wave.begin(), wave.end());
+    if (!sound_.empty())
+        PlaySoundW(reinterpret_cast<LPCWSTR>(sound_.data()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
+}
+
+std::string Win32Desktop::run_directory() {
+    return text::utf16_to_gbk(split_module_path(module_path()).directory);
+}
+
+std::string Win32Desktop::program_file_name() {
+    return text::utf16_to_gbk(split_module_path(module_path()).file_name);
+}
+
+std::filesystem::path Win32Desktop::host_path(const std::string& program_path) {
+    return std::filesystem::path(wide(program_path));
+}
+
+std::optional<std::uint64_t> Win32Desktop::call_dll(const std::string& library, const std::string& function,
+                                                    std::span<const std::uint64_t> args) {
+    const std::string from = library.empty() ? "user32" : library;
+    HMODULE module = LoadLibraryA(from.c_str());
+    auto* entry = module != nullptr ? GetProcAddress(module, function.c_str()) : nullptr;
+    if (entry == nullptr) {
+        trace("dll " + from + "!" + function + ": not found");
+        return std::nullopt;
+    }
+    if (args.size() > kMaxDllArguments)
+        fatal_error(kDllArgumentError, "DLL command " + function + " given " + std::to_string(args.size()) +
+                                           " arguments; at most " + std::to_string(kMaxDllArguments) +
+                                           " are passed");
+    std::array<std::uint64_t, kMaxDllArguments> a{};
+    std::copy(args.begin(), args.end(), a.begin());
+    using Function = std::uint64_t (*)(std::uint64_t, std::uint64_t, std::uint64_t, std::uint64_t,
+                                       std::uint64_t, std::uint64_t, std::uint64_t, std::uint64_t,
+                                       std::uint64_t, std::uint64_t, std::uint64_t, std::uint64_t);
+    const auto call = reinterpret_cast<Function>(reinterpret_cast<void*>(entry));
+    std::uint64_t result = call(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8], a[9], a[10], a[11]);
+    if (returns_32_bits(function))
+        result = std::uint64_t(std::int64_t(std::int32_t(std::uint32_t(result))));
+    if (tracing()) {
+        std::string line = "dll " + from + "!" + function + "(";
+        for (std::size_t i = 0; i < args.size(); ++i)
+            line += (i == 0 ? "" : ", ") + hex(args[i]);
+        trace(line + ") -> " + hex(result));
+    }
+    return result;
+}
+
+std::vector<std::string> Win32Desktop::process_names() {
+    std::vector<std::string> names;
+    const std::string own = program_file_name();
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return names;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        const std::u16string file = split_module_path(text::from_wide(entry.szExeFile)).file_name;
+        names.push_back(listed_process_name(text::utf16_to_gbk(file), own));
+    }
+    CloseHandle(snapshot);
+    trace("process list (" + std::to_string(names.size()) + " names)");
+    return names;
+}
+
+std::uint64_t Win32Desktop::window_under_pointer() {
+    POINT at{};
+    GetCursorPos(&at);
+    const HWND under = WindowFromPoint(at);
+    trace("window under pointer " + std::to_string(at.x) + "," + std::to_string(at.y) + " -> " +
+          hex(reinterpret_cast<std::uintptr_t>(under)));
+    return reinterpret_cast<std::uintptr_t>(under);
+}
+
+std::string Win32Desktop::special_folder(std::int32_t folder) {
+    std::string path;
+    wchar_t buffer[MAX_PATH] = {};
+    // The folder is made if the user has none yet: the program asks for it
+    // to put a shortcut there.
+    if (folder == kDesktopFolder &&
+        SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY | CSIDL_FLAG_CREATE, nullptr,
+                                   SHGFP_TYPE_CURRENT, buffer))) {
+        std::wstring desktop = buffer;
+        if (!desktop.empty() && desktop.back() != L'\\')
+            desktop += L'\\';
+        path = gbk(desktop);
+    }
+    trace("special folder " + std::to_string(folder) + " -> \"" + utf8_from_gbk(path) + "\"");
+    return path;
+}
+
+bool Win32Desktop::create_shortcut(const std::string& link, const std::string& target) {
+    if (!com_ready_)
+        com_ready_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    const std::wstring target_path = wide(target);
+    const std::wstring link_path = text::to_wide(with_link_extension(text::gbk_to_utf16(link)));
+    const std::wstring directory = text::to_wide(split_module_path(text::from_wide(target_path)).directory);
+    IShellLinkW* shortcut = nullptr;
+    IPersistFile* file = nullptr;
+    bool made = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                           reinterpret_cast<void**>(&shortcut))) &&
+                SUCCEEDED(shortcut->SetPath(target_path.c_str())) &&
+                SUCCEEDED(shortcut->SetWorkingDirectory(directory.c_str())) &&
+                SUCCEEDED(shortcut->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+                SUCCEEDED(file->Save(link_path.c_str(), TRUE));
+    release(file);
+    release(shortcut);
+    trace("shortcut \"" + utf8(link_path) + "\" -> \"" + utf8(target_path) + "\"" + (made ? "" : " failed"));
+    return made;
+}
+
+runtime::PictureObject Win32Desktop::create_picture_object(ByteView data) {
+    Result<Picture> decoded = decode_any_picture(data);
+    if (!decoded) {
+        trace("picture object refused: " + decoded.error().message);
+        return {};
+    }
+    HBITMAP bitmap = screen_bitmap(flatten(*decoded, picture::rgb(255, 255, 255)));
+    if (bitmap == nullptr)
+        return {};
+    const std::uint64_t object = next_picture_object_++;
+    picture_objects_[object] = bitmap;
+    trace("picture object " + std::to_string(object) + " bitmap " +
+          hex(reinterpret_cast<std::uintptr_t>(bitmap)));
+    return {object, reinterpret_cast<std::uintptr_t>(bitmap)};
+}
+
+void Win32Desktop::release_picture_object(std::uint64_t object) {
+    // The bitmap is not the object's: the program hands it to the clipboard,
+    // which owns it from then on.
+    trace("release picture object " + std::to_string(object));
+    picture_objects_.erase(object);
+}
+
+} // namespace vorn::win32

@@ -1,0 +1,60 @@
+// GDI helpers shared by the controls: colours with the class default,
+// cached brushes and fonts (they live as long as the process, a handful of
+// each), pictures as device-independent bitmaps, and flicker-free painting.
+#pragma once
+
+#include "forms/font.h"
+#include "runtime/core/engine/model.h"
+#include "runtime/core/picture/bitmap.h"
+
+#include "runtime/win32/win32_api.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace vorn::win32 {
+
+// A colour property (0x00BBGGRR) or, for kDefaultColour, the system colour.
+COLORREF colour_or_system(std::int64_t colour, int system_colour);
+picture::Pixel pixel_of(COLORREF colour);
+HBRUSH brush_for(COLORREF colour);
+
+// A font property (the stored LOGFONTA record) or, for no record, the
+// runtime's default font: 9 points, Chinese character set, the system's face.
+HFONT font_for(const runtime::Value& font);
+HFONT font_for(const std::optional<forms::Font>& font);
+HFONT default_font();
+
+// A bitmap compatible with the screen holding `image`, owned by the caller:
+// the kind the clipboard takes as CF_BITMAP and converts for other programs.
+HBITMAP screen_bitmap(const picture::Image& image);
+// A 32-bit top-down DIB section holding `image`, owned by the caller.
+HBITMAP dib_section(const picture::Image& image);
+HBITMAP blank_dib_section(std::int32_t width, std::int32_t height, void** bits);
+// Draws `image` into the rectangle, scaled with GDI's halftone filter when
+// the size differs.
+void draw_image(HDC dc, const picture::Image& image, int left, int top, int width, int height);
+
+// BeginPaint into an off-screen bitmap of the client's size; the destructor
+// copies it to the window and ends the paint.
+class BufferedPaint {
+  public:
+    explicit BufferedPaint(HWND window);
+    ~BufferedPaint();
+    BufferedPaint(const BufferedPaint&) = delete;
+    BufferedPaint& operator=(const BufferedPaint&) = delete;
+
+    HDC dc() const { return memory_; }
+    const RECT& client() const { return client_; }
+
+  private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC screen_ = nullptr;
+    HDC memory_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    RECT client_{};
+};
+
+} // namespace vorn::win32

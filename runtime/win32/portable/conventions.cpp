@@ -1,0 +1,34 @@
+#include "runtime/win32/portable/conventions.h"
+
+#include <algorithm>
+
+namespace vorn::win32 {
+
+namespace {
+
+constexpr std::int32_t kLastDrawMode = 15;
+
+} // namespace
+
+std::int64_t modifier_keys(bool shift, bool control, bool alt) {
+    return (shift ? kShiftKey : 0) + (control ? kControlKey : 0) + (alt ? kAltKey : 0);
+}
+
+std::int32_t raster_op_for_draw_mode(std::int32_t draw_mode) {
+    return draw_mode >= 0 && draw_mode <= kLastDrawMode ? draw_mode + 1 : kCopyPen;
+}
+
+PlacedRect fit_picture(std::int32_t picture_width, std::int32_t picture_height, std::int32_t box_width,
+                       std::int32_t box_height) {
+    if (picture_width <= 0 || picture_height <= 0 || box_width <= 0 || box_height <= 0)
+        return {};
+    // The scale is the smaller of the two ratios, capped at 1; sizes are
+    // rounded to whole pixels and kept at least one pixel.
+    const double scale =
+        std::min({1.0, double(box_width) / picture_width, double(box_height) / picture_height});
+    const auto width = std::max(1, std::int32_t(picture_width * scale + 0.5));
+    const auto height = std::max(1, std::int32_t(picture_height * scale + 0.5));
+    return {(box_width - width) / 2, (box_height - height) / 2, width, height};
+}
+
+} // namespace vorn::win32
