@@ -23,8 +23,14 @@ set_install_path() { # Windows path as stored in the registry
     wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1 || e2e_fail "regedit"
 }
 
+# The runtime took the image over when the program's main window appears;
+# closing it ends the process with 0.
 expect_clean_run() {
     e2e_launch "$1" "${2:-VornShot.exe}"
+    local id=""
+    e2e_poll 60 "the main window" xdotool search --name '^Vorn截图工具V6.0$'
+    id=$(xdotool search --name '^Vorn截图工具V6.0$' | head -n1)
+    xdotool windowfocus "$id" key alt+F4
     e2e_wait_exit 60
     e2e_expect_eq "$E2E_EXIT" 0 "exit code"
 }

@@ -89,6 +89,7 @@ void main_created(const Runtime& rt, const EventArgs&) {
     const Control balloon{kMain, kBalloon, cls::balloon_tip};
     rt.attach_tip(balloon, {kMain, kCopy, cls::picture_button}, gbk("复制截图到剪贴板"));
     rt.attach_tip(balloon, {kMain, kAbout, cls::picture_button}, gbk("查看软件信息"));
+    rt.set_font_name({kMain, kFontPicker, cls::font_picker}, gbk("宋体"));
     rt.canvas_rectangle(canvas, 10, 30, 60, 70);
     rt.canvas_ellipse(canvas, 70, 30, 120, 70);
     rt.canvas_write_text(canvas, 10, 80, gbk("画板"));
@@ -110,6 +111,8 @@ void copy_clicked(const Runtime& rt, const EventArgs&) {
 }
 
 void zoom_clicked(const Runtime& rt, const EventArgs&) {
+    // Each click turns staying on top over.
+    rt.set_flag(main_own, PropertyId::stay_on_top, !rt.flag(main_own, PropertyId::stay_on_top));
     log_line(rt, "clicked 按钮_放大");
 }
 
@@ -172,6 +175,12 @@ void canvas_released(const Runtime& rt, const EventArgs& args) {
         rt.canvas_line(canvas, g_press_x, g_press_y, args.integer(0), args.integer(1));
     g_drawing = false;
     log_line(rt, "canvas released" + numbers(args));
+    // What the canvas holds comes back as a bitmap file of its size.
+    const Bytes picture = rt.canvas_picture(canvas);
+    if (picture.size() >= 26)
+        log_line(rt, "canvas picture " + std::to_string(load_u32(picture.data() + 18)) + "x" +
+                         std::to_string(load_u32(picture.data() + 22)) + " text width " +
+                         std::to_string(rt.canvas_text_width(canvas, gbk("画板"))));
 }
 
 void canvas_moved(const Runtime& rt, const EventArgs& args) {
@@ -224,6 +233,19 @@ void dialog_close_clicked(const Runtime& rt, const EventArgs&) {
     rt.close_window(kDialog);
 }
 
+void edit_key(const Runtime& rt, const EventArgs& args) {
+    log_line(rt, "key" + numbers(args));
+}
+
+void colour_chosen(const Runtime& rt, const EventArgs&) {
+    log_line(rt, "colour " + std::to_string(
+                                 rt.integer({kMain, kColourPicker, cls::colour_picker}, PropertyId::colour)));
+}
+
+void font_chosen(const Runtime& rt, const EventArgs&) {
+    log_line(rt, "font " + utf8(rt.font_name({kMain, kFontPicker, cls::font_picker})));
+}
+
 void cleanup(const Runtime& rt, const EventArgs&) {
     log_line(rt, "cleanup");
 }
@@ -258,6 +280,9 @@ const std::map<std::uint32_t, Handler>& handlers() {
         {h::dialog_destroyed, dialog_destroyed},
         {h::dialog_close_clicked, dialog_close_clicked},
         {h::cleanup, cleanup},
+        {h::edit_key, edit_key},
+        {h::colour_chosen, colour_chosen},
+        {h::font_chosen, font_chosen},
     };
     return table;
 }

@@ -38,6 +38,8 @@ inline constexpr std::uint32_t kFileDialog = 0x16010021;
 inline constexpr std::uint32_t kSave = 0x16010022; // push button: save dialog
 inline constexpr std::uint32_t kHiddenButton = 0x16010024;
 inline constexpr std::uint32_t kBackground = 0x16010023; // white label under everything
+inline constexpr std::uint32_t kColourPicker = 0x16010025;
+inline constexpr std::uint32_t kFontPicker = 0x16010026;
 inline constexpr std::uint32_t kMenu = 0x26010030;
 inline constexpr std::uint32_t kMenuClear = 0x26010031;
 inline constexpr std::uint32_t kMenuCopy = 0x26010032;
@@ -73,6 +75,9 @@ inline constexpr std::uint32_t dialog_created = 0x170;
 inline constexpr std::uint32_t dialog_destroyed = 0x180;
 inline constexpr std::uint32_t dialog_close_clicked = 0x190;
 inline constexpr std::uint32_t cleanup = 0x1A0;
+inline constexpr std::uint32_t edit_key = 0x1B0;
+inline constexpr std::uint32_t colour_chosen = 0x1C0;
+inline constexpr std::uint32_t font_chosen = 0x1D0;
 inline constexpr std::uint32_t code_size = 0x200;
 } // namespace handler
 

@@ -148,9 +148,9 @@ forms::Window main_window() {
     window.elements.push_back(
         element({kCheck, "选择框1", cls::check_box, 290, 16, 100, 24, 0x05, 0, {{0, h::check_clicked}}},
                 block(cls::check_box, {{PropertyId::text, gbk("选项")}})));
-    window.elements.push_back(
-        element({kEdit, "编辑框1", cls::edit_box, 8, 64, 100, 24, 0x05, 0, {{0, h::edit_changed}}},
-                block(cls::edit_box, {{PropertyId::input_mode, 3u}})));
+    window.elements.push_back(element(
+        {kEdit, "编辑框1", cls::edit_box, 8, 64, 100, 24, 0x05, 0, {{0, h::edit_changed}, {-9, h::edit_key}}},
+        block(cls::edit_box, {{PropertyId::input_mode, 3u}})));
     forms::Font font;
     font.height = -16;
     window.elements.push_back(
@@ -219,6 +219,26 @@ forms::Window main_window() {
     window.elements.push_back(
         element({kHiddenButton, "按钮2", cls::push_button, 100, 262, 80, 24, 0x04, 0, {}},
                 block(cls::push_button, {{PropertyId::text, gbk("隐藏")}})));
+    window.elements.push_back(element({kColourPicker,
+                                       "颜色选择钮1",
+                                       cls::colour_picker,
+                                       190,
+                                       262,
+                                       24,
+                                       24,
+                                       0x15,
+                                       0,
+                                       {{0, h::colour_chosen}}}));
+    window.elements.push_back(element({kFontPicker,
+                                       "高级字体选择框1",
+                                       cls::font_picker,
+                                       222,
+                                       262,
+                                       120,
+                                       24,
+                                       0x15,
+                                       0,
+                                       {{0, h::font_chosen}}}));
     window.elements.push_back(element({kBackground, "标签2", cls::label, -27, -1, 500, 400, 0x01},
                                       block(cls::label, {{PropertyId::back_colour, 0x00FFFFFFu}})));
     window.elements.push_back(menu_item(kMenu, 0, "编辑", forms::kNoHandler));
@@ -232,18 +252,20 @@ forms::Window dialog_window() {
     forms::Window window;
     window.id = kDialog;
     window.unit_id = 0x19010041;
-    window.elements.push_back(
-        element({kDialogOwn,
-                 "",
-                 cls::window,
-                 120,
-                 120,
-                 240,
-                 140,
-                 0x01,
-                 0,
-                 {{0, h::dialog_created}, {1, h::dialog_destroyed}}},
-                block(cls::window, {{PropertyId::text, gbk("对话框")}, {PropertyId::border_style, 2u}})));
+    window.elements.push_back(element({kDialogOwn,
+                                       "",
+                                       cls::window,
+                                       120,
+                                       120,
+                                       240,
+                                       140,
+                                       0x01,
+                                       0,
+                                       {{0, h::dialog_created}, {1, h::dialog_destroyed}}},
+                                      // Without a border: the main window has the fixed frame.
+                                      block(cls::window, {{PropertyId::text, gbk("对话框")},
+                                                          {PropertyId::border_style, 0u},
+                                                          {PropertyId::back_colour, 0x00C0FFC0u}})));
     window.elements.push_back(element({kDialogClose,
                                        "按钮_关闭",
                                        cls::push_button,

@@ -6,7 +6,9 @@
 #include "runtime/win32/components/timer.h"
 #include "runtime/win32/controls/canvas.h"
 #include "runtime/win32/controls/check_box.h"
+#include "runtime/win32/controls/colour_picker.h"
 #include "runtime/win32/controls/edit_box.h"
+#include "runtime/win32/controls/font_picker.h"
 #include "runtime/win32/controls/label.h"
 #include "runtime/win32/controls/picture_box.h"
 #include "runtime/win32/controls/picture_button.h"
@@ -53,6 +55,10 @@ std::unique_ptr<Control> make_control(const ControlArgs& args) {
         return opened<CheckBox>(args);
     case id::edit_box:
         return opened<EditBox>(args);
+    case id::colour_picker:
+        return opened<ColourPicker>(args);
+    case id::font_picker:
+        return opened<FontPicker>(args);
     default:
         return opened<PlainControl>(args);
     }

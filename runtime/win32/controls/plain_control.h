@@ -1,5 +1,5 @@
-// A control of a class this runtime does not draw yet: it takes its place,
-// its geometry, visibility and cursor, and raises the shared mouse and key
+// A control of a class this runtime does not know: it takes its place, its
+// geometry, visibility and cursor, and raises the shared mouse and key
 // events, but shows only its back colour.
 #pragma once
 
@@ -7,9 +7,8 @@
 
 namespace vorn::win32 {
 
-// FIXME: the colour picker (a button that opens ChooseColorW, then updates
-// its colour and raises event 0) and the font picker (ChooseFontW, font,
-// event 0) of the editing window are shown as plain controls.
+// Every class of the window definitions has a wrapper of its own; this one
+// stands in for a class id that a newer image might bring.
 class PlainControl final : public Control {
   public:
     explicit PlainControl(const ControlArgs& args) : Control(args) { captures_mouse_ = true; }
