@@ -139,8 +139,9 @@ start_vornshot() {
 case $scenario in
 main_window)
     # The window and every control as the definitions place them, in stored
-    # order from the top of the Z order, hidden ones hidden; what start-up
-    # asked of the system came back sane.
+    # order from the top of the Z order, hidden ones hidden (the font
+    # picker's drop-down box takes the height Windows gives it); what
+    # start-up asked of the system came back sane.
     start_scene
     start_testprog
     tree=$(query "测试程序V1")
@@ -162,6 +163,8 @@ main_window)
     class=VornLabel text=内部 visible=1 enabled=1 rect=5,5,100,20
   class=VornPushButton text=保存 visible=1 enabled=1 rect=8,262,80,24
   class=VornPushButton text=隐藏 visible=0 enabled=1 rect=100,262,80,24
+  class=VornColourPicker text= visible=1 enabled=1 rect=190,262,24,24
+  class=VornFontPicker text= visible=1 enabled=1 rect=222,262,120,22
   class=VornLabel text= visible=1 enabled=1 rect=-27,-1,500,400"
     [ "$(tail -n +2 <<<"$tree")" = "$expected" ] || e2e_fail "controls differ: $tree"
     # The X window is the outer rectangle.

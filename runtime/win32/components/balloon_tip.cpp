@@ -28,9 +28,8 @@ TOOLINFOW tool_for(HWND root, HWND control, const std::wstring* text) {
 
 } // namespace
 
-BalloonTip::BalloonTip(Win32Desktop& desktop, runtime::LiveWindow& window, runtime::LiveElement& element,
-                       HWND owner)
-    : Component(desktop, window, element), owner_(owner) {}
+BalloonTip::BalloonTip(Win32Desktop& desktop, runtime::LiveWindow& window, runtime::LiveElement& element)
+    : Component(desktop, window, element) {}
 
 BalloonTip::~BalloonTip() {
     if (tooltip_ != nullptr)
@@ -39,9 +38,12 @@ BalloonTip::~BalloonTip() {
 
 void BalloonTip::attach(HWND control, const std::wstring& text) {
     if (tooltip_ == nullptr) {
+        // No owner: under Wine a window that owns a topmost window cannot be
+        // made topmost itself (SetWindowPos succeeds and changes nothing), and
+        // the program keeps its main window on top while it shows tips.
         tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                    WS_POPUP | TTS_BALLOON | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner_, nullptr,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                    runtime_module(), nullptr);
         if (tooltip_ == nullptr)
             return;

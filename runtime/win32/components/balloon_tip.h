@@ -12,7 +12,7 @@ namespace vorn::win32 {
 
 class BalloonTip final : public Component {
   public:
-    BalloonTip(Win32Desktop& desktop, runtime::LiveWindow& window, runtime::LiveElement& element, HWND owner);
+    BalloonTip(Win32Desktop& desktop, runtime::LiveWindow& window, runtime::LiveElement& element);
     ~BalloonTip() override;
     // Attaching again to the same control replaces its text.
     void attach(HWND control, const std::wstring& text);
@@ -25,7 +25,6 @@ class BalloonTip final : public Component {
         HWND control;
         HWND root; // the top-level window holding it, which the tool is registered with
     };
-    HWND owner_;
     HWND tooltip_ = nullptr;
     std::vector<Tool> tools_;
 };

@@ -65,14 +65,14 @@ std::unique_ptr<Control> make_control(const ControlArgs& args) {
 }
 
 std::unique_ptr<Component> make_component(Win32Desktop& desktop, runtime::LiveWindow& window,
-                                          runtime::LiveElement& element, HWND top_window) {
+                                          runtime::LiveElement& element) {
     switch (element.class_id) {
     case id::timer:
         return std::make_unique<Timer>(desktop, window, element);
     case id::input_device:
         return std::make_unique<InputDevice>(desktop, window, element);
     case id::balloon_tip:
-        return std::make_unique<BalloonTip>(desktop, window, element, top_window);
+        return std::make_unique<BalloonTip>(desktop, window, element);
     default:
         return nullptr;
     }

@@ -14,7 +14,7 @@ std::unique_ptr<Control> make_control(const ControlArgs& args);
 // The component's helper, or null for components that need nothing of
 // Windows until the program calls on them (file dialog, printer).
 std::unique_ptr<Component> make_component(Win32Desktop& desktop, runtime::LiveWindow& window,
-                                          runtime::LiveElement& element, HWND top_window);
+                                          runtime::LiveElement& element);
 // Shape boxes and canvases hold the controls whose parent field names them.
 bool is_container_class(std::uint32_t class_id);
 

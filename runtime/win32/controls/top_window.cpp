@@ -57,7 +57,7 @@ Status TopWindow::build(HWND owner) {
         if (&element == element_ptr_of_own() || element.is_menu_item() || element.info == nullptr ||
             element.info->has_window)
             continue;
-        if (std::unique_ptr<Component> made = make_component(desktop_, *window(), element, hwnd()))
+        if (std::unique_ptr<Component> made = make_component(desktop_, *window(), element))
             components_[element.id] = std::move(made);
     }
     VORN_TRY_STATUS(create_controls(0, hwnd(), 0));
