@@ -272,6 +272,16 @@ modal_dialog)
     dialog=$(query "对话框" | head -n1)
     grep -q ' rect=120,120,240,140 client=120,120,240,140 ' <<<"$dialog" || e2e_fail "borderless dialog: $dialog"
     find_client "对话框"
+    # The enlarged view's kinds of control: a graphic button, and a
+    # transparent label whose colour follows the pointer.
+    click 108 22
+    expect_event "clicked 图形按钮1"
+    xdotool mousemove $((cx + 160)) $((cy + 23))
+    expect_event "hover green"
+    sleep 0.3
+    shot hover
+    xdotool mousemove $((cx + 132)) $((cy + 23))
+    expect_event "hover red"
     click 50 22
     expect_event "dialog destroyed"
     expect_event "dialog returned"
@@ -285,6 +295,25 @@ modal_dialog)
     e2e_poll 10 "the dialog again" xdotool search --name '^对话框$'
     wine "$E2E_HELPERS/winquery.exe" close "对话框" 2>>"$E2E_DIR/wine.log"
     e2e_poll 10 "the dialog to close" has_events 2 "dialog destroyed"
+    ;;
+runtime_error)
+    # A program that breaks the contract gets the runtime's error box, and
+    # the process ends with the error's code.
+    start_scene
+    start_testprog
+    click 166 32
+    expect_event "dialog created"
+    find_client "对话框"
+    click 50 62
+    expect_event "breaking the contract"
+    e2e_probe_msgbox "运行时错误"
+    e2e_expect_line "$E2E_BOX" "icon=stop"
+    grep -q "^text=运行时错误 100：" <<<"$E2E_BOX" || e2e_fail "error box: $E2E_BOX"
+    shot box
+    e2e_dismiss "运行时错误"
+    e2e_wait_exit 30
+    e2e_expect_eq "$E2E_EXIT" 100 "exit code"
+    has_event "still running" && e2e_fail "the program went on after the error"
     ;;
 close_ends_program)
     start_scene

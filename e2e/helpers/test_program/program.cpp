@@ -246,6 +246,31 @@ void font_chosen(const Runtime& rt, const EventArgs&) {
     log_line(rt, "font " + utf8(rt.font_name({kMain, kFontPicker, cls::font_picker})));
 }
 
+void graphic_clicked(const Runtime& rt, const EventArgs&) {
+    log_line(rt, "clicked 图形按钮1");
+}
+
+// Green in the middle, red within four pixels of the edge, written only
+// when it changes: the enlarged view's labels do the same.
+void hover_moved(const Runtime& rt, const EventArgs& args) {
+    const Control label{kDialog, kDialogHover, cls::transparent_label};
+    const std::int64_t x = args.integer(0), y = args.integer(1);
+    const std::int64_t w = rt.integer(label, PropertyId::width), h = rt.integer(label, PropertyId::height);
+    const bool inside = x > 4 && x < w - 4 && y > 4 && y < h - 4;
+    const std::int64_t wanted = inside ? 0x0000FF00 : 0x000000FF;
+    if (rt.integer(label, PropertyId::text_colour) == wanted)
+        return;
+    rt.set_integer(label, PropertyId::text_colour, wanted);
+    log_line(rt, inside ? "hover green" : "hover red");
+}
+
+void failure_clicked(const Runtime& rt, const EventArgs&) {
+    log_line(rt, "breaking the contract");
+    // A push button has no interval: the runtime reports the broken contract.
+    rt.integer({kDialog, kDialogClose, cls::push_button}, PropertyId::interval);
+    log_line(rt, "still running");
+}
+
 void cleanup(const Runtime& rt, const EventArgs&) {
     log_line(rt, "cleanup");
 }
@@ -283,6 +308,9 @@ const std::map<std::uint32_t, Handler>& handlers() {
         {h::edit_key, edit_key},
         {h::colour_chosen, colour_chosen},
         {h::font_chosen, font_chosen},
+        {h::graphic_clicked, graphic_clicked},
+        {h::hover_moved, hover_moved},
+        {h::failure_clicked, failure_clicked},
     };
     return table;
 }

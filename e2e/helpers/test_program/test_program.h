@@ -46,6 +46,9 @@ inline constexpr std::uint32_t kMenuCopy = 0x26010032;
 inline constexpr std::uint32_t kDialog = 0x52010040;
 inline constexpr std::uint32_t kDialogOwn = 0x06010041;
 inline constexpr std::uint32_t kDialogClose = 0x16010042;
+inline constexpr std::uint32_t kDialogGraphic = 0x16010043; // graphic button
+inline constexpr std::uint32_t kDialogHover = 0x16010044; // transparent label turning green under the pointer
+inline constexpr std::uint32_t kDialogFailure = 0x16010045; // push button: reads a property a button lacks
 
 // Handler offsets in the code section.
 namespace handler {
@@ -78,7 +81,10 @@ inline constexpr std::uint32_t cleanup = 0x1A0;
 inline constexpr std::uint32_t edit_key = 0x1B0;
 inline constexpr std::uint32_t colour_chosen = 0x1C0;
 inline constexpr std::uint32_t font_chosen = 0x1D0;
-inline constexpr std::uint32_t code_size = 0x200;
+inline constexpr std::uint32_t graphic_clicked = 0x1E0;
+inline constexpr std::uint32_t hover_moved = 0x1F0;
+inline constexpr std::uint32_t failure_clicked = 0x200;
+inline constexpr std::uint32_t code_size = 0x300;
 } // namespace handler
 
 // The program image: the product's tables, these windows, and a code

@@ -277,6 +277,35 @@ forms::Window dialog_window() {
                                        0,
                                        {{0, h::dialog_close_clicked}}},
                                       block(cls::push_button, {{PropertyId::text, gbk("关闭")}})));
+    window.elements.push_back(
+        element({kDialogGraphic,
+                 "图形按钮1",
+                 cls::graphic_button,
+                 100,
+                 14,
+                 16,
+                 16,
+                 0x01,
+                 0,
+                 {{0, h::graphic_clicked}}},
+                block(cls::graphic_button,
+                      {{PropertyId::picture, assets::small_bitmap(assets::SmallBitmap::enlarge)}})));
+    window.elements.push_back(
+        element({kDialogHover,
+                 "透明标签1",
+                 cls::transparent_label,
+                 130,
+                 8,
+                 60,
+                 30,
+                 0x11,
+                 forms::cursor_id::hand,
+                 {{-6, h::hover_moved}}},
+                block(cls::transparent_label,
+                      {{PropertyId::text, gbk("悬停")}, {PropertyId::text_colour, 0x000000FFu}})));
+    window.elements.push_back(element(
+        {kDialogFailure, "按钮_错误", cls::push_button, 10, 50, 80, 24, 0x05, 0, {{0, h::failure_clicked}}},
+        block(cls::push_button, {{PropertyId::text, gbk("错误")}})));
     return window;
 }
 
