@@ -8,6 +8,7 @@
 #include "runtime/core/text/wide.h"
 #include "runtime/win32/components/balloon_tip.h"
 #include "runtime/win32/components/input_device.h"
+#include "runtime/win32/components/printer.h"
 #include "runtime/win32/controls/canvas.h"
 #include "runtime/win32/controls/top_window.h"
 #include "runtime/win32/portable/shell_text.h"
@@ -208,17 +209,17 @@ runtime::CanvasSurface& Win32Desktop::canvas(runtime::LiveWindow& window, runtim
 void Win32Desktop::print_picture(runtime::LiveWindow& window, runtime::LiveElement& printer, ByteView picture,
                                  std::int32_t left, std::int32_t top, std::int32_t width,
                                  std::int32_t height) {
-    // FIXME: printing is not done yet: the page should go to the default
-    // printer (StartDocW, StretchDIBits of the decoded picture at the given
-    // place and size, once per end_print_job). Recorded in the trace only.
     trace("print picture " + hex(window.id) + "/" + hex(printer.id) + " " + std::to_string(picture.size()) +
           " bytes at " + std::to_string(left) + "," + std::to_string(top) + " size " + std::to_string(width) +
           "x" + std::to_string(height));
+    if (auto* device = dynamic_cast<Printer*>(component(window, printer)))
+        device->draw(picture, left, top, width, height);
 }
 
 void Win32Desktop::end_print_job(runtime::LiveWindow& window, runtime::LiveElement& printer) {
-    // FIXME: see print_picture; the job ends nowhere yet.
     trace("end print job " + hex(window.id) + "/" + hex(printer.id));
+    if (auto* device = dynamic_cast<Printer*>(component(window, printer)))
+        device->end_job(wide(default_title()));
 }
 
 } // namespace vorn::win32

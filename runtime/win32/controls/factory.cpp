@@ -3,6 +3,7 @@
 #include "forms/ids.h"
 #include "runtime/win32/components/balloon_tip.h"
 #include "runtime/win32/components/input_device.h"
+#include "runtime/win32/components/printer.h"
 #include "runtime/win32/components/timer.h"
 #include "runtime/win32/controls/canvas.h"
 #include "runtime/win32/controls/check_box.h"
@@ -71,6 +72,8 @@ std::unique_ptr<Component> make_component(Win32Desktop& desktop, runtime::LiveWi
         return std::make_unique<Timer>(desktop, window, element);
     case id::input_device:
         return std::make_unique<InputDevice>(desktop, window, element);
+    case id::printer:
+        return std::make_unique<Printer>(desktop, window, element);
     case id::balloon_tip:
         return std::make_unique<BalloonTip>(desktop, window, element);
     default:

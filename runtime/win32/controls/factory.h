@@ -12,7 +12,7 @@ namespace vorn::win32 {
 // Windows refused to create it.
 std::unique_ptr<Control> make_control(const ControlArgs& args);
 // The component's helper, or null for components that need nothing of
-// Windows until the program calls on them (file dialog, printer).
+// Windows until the program calls on them (the file dialog).
 std::unique_ptr<Component> make_component(Win32Desktop& desktop, runtime::LiveWindow& window,
                                           runtime::LiveElement& element);
 // Shape boxes and canvases hold the controls whose parent field names them.

@@ -31,4 +31,15 @@ PlacedRect fit_picture(std::int32_t picture_width, std::int32_t picture_height, 
     return {(box_width - width) / 2, (box_height - height) / 2, width, height};
 }
 
+PageScale page_scale(std::int32_t dpi_x, std::int32_t dpi_y, std::int32_t page_width,
+                     std::int32_t page_height, std::int32_t drawing_right, std::int32_t drawing_bottom) {
+    const double x = double(std::max(dpi_x, 1)) / kScreenDpi, y = double(std::max(dpi_y, 1)) / kScreenDpi;
+    double shrink = 1;
+    if (drawing_right > 0 && page_width > 0)
+        shrink = std::min(shrink, page_width / (drawing_right * x));
+    if (drawing_bottom > 0 && page_height > 0)
+        shrink = std::min(shrink, page_height / (drawing_bottom * y));
+    return {x * shrink, y * shrink};
+}
+
 } // namespace vorn::win32

@@ -33,4 +33,16 @@ struct PlacedRect {
 PlacedRect fit_picture(std::int32_t picture_width, std::int32_t picture_height, std::int32_t box_width,
                        std::int32_t box_height);
 
+// The printer takes positions and sizes in screen pixels (1/96 inch) from
+// the page's top-left corner. A drawing that would not fit the page is
+// shrunk, keeping its proportions, until its right and bottom edges do.
+struct PageScale {
+    double x = 1;
+    double y = 1;
+    bool operator==(const PageScale&) const = default;
+};
+inline constexpr std::int32_t kScreenDpi = 96;
+PageScale page_scale(std::int32_t dpi_x, std::int32_t dpi_y, std::int32_t page_width,
+                     std::int32_t page_height, std::int32_t drawing_right, std::int32_t drawing_bottom);
+
 } // namespace vorn::win32

@@ -42,5 +42,22 @@ TEST(Conventions, PicturesShrinkToFitKeepingTheirShapeAndAreCentred) {
             << c.pw << "x" << c.ph << " in " << c.bw << "x" << c.bh;
 }
 
+TEST(Conventions, PrintedDrawingsKeepTheirInchesUnlessTheyOverflowThePage) {
+    // A4 at 300 dots per inch: 2480 x 3508 dots.
+    EXPECT_EQ(page_scale(300, 300, 2480, 3508, 640, 480), (PageScale{3.125, 3.125}));
+    // A 1280 x 1024 screen is 13.3 inches wide: shrunk to the page's width.
+    const PageScale screen = page_scale(300, 300, 2480, 3508, 1280, 1024);
+    EXPECT_DOUBLE_EQ(screen.x, 2480.0 / 1280);
+    EXPECT_DOUBLE_EQ(screen.y, screen.x);
+    // Tall drawings are bounded by the height; unequal resolutions stay unequal.
+    const PageScale tall = page_scale(600, 300, 4960, 3508, 100, 2000);
+    EXPECT_DOUBLE_EQ(tall.y, 3508.0 / 2000);
+    EXPECT_DOUBLE_EQ(tall.x, 2 * tall.y);
+    // Nothing to fit, or a page that reports nothing: only the resolution counts.
+    EXPECT_EQ(page_scale(96, 96, 0, 0, 5000, 5000), (PageScale{1, 1}));
+    EXPECT_EQ(page_scale(192, 192, 1000, 1000, 0, 0), (PageScale{2, 2}));
+    EXPECT_EQ(page_scale(0, -5, 1000, 1000, 0, 0), (PageScale{1.0 / 96, 1.0 / 96}));
+}
+
 } // namespace
 } // namespace vorn::win32
