@@ -249,6 +249,10 @@ Bytes Runtime::snapshot(std::uint64_t window_handle, std::int64_t width, std::in
                                                              Arg::integer(width), Arg::integer(height)}));
 }
 
+Bytes Runtime::program_constant(std::uint32_t offset) const {
+    return take_block(kernel(KernelCommand::ProgramConstant, {Arg::integer(offset)}));
+}
+
 void Runtime::play_sound(ByteView wave) const {
     kernel(KernelCommand::PlaySound, {Arg::block(wave)});
 }

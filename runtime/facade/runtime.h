@@ -88,6 +88,8 @@ class Runtime {
     Bytes snapshot() const;
     Bytes snapshot(std::uint64_t window_handle, std::int64_t width, std::int64_t height) const;
     void play_sound(ByteView wave) const;
+    // A copy of the image's binary constant at this const-section offset.
+    Bytes program_constant(std::uint32_t offset) const;
     std::string read_setting(std::string_view file, std::string_view section, std::string_view key,
                              std::optional<std::string_view> fallback = {}) const;
     bool write_setting(std::string_view file, std::string_view section, std::string_view key,

@@ -51,8 +51,10 @@ std::uint64_t Clipboard::set(std::uint32_t format, std::uint64_t handle) {
     }
     ClipboardEntry entry{format, handle, std::nullopt, {}};
     if (format == kFormatBitmap)
-        if (const picture::Image* image = pictures_.bitmap(handle))
+        if (const picture::Image* image = pictures_.bitmap(handle)) {
             entry.picture = *image;
+            pictures_.hand_over(handle);
+        }
     entries_.push_back(std::move(entry));
     return handle;
 }

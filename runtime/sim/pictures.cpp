@@ -23,6 +23,7 @@ const picture::Image* PictureObjects::bitmap(std::uint64_t handle) const {
 }
 
 bool PictureObjects::release_bitmap(std::uint64_t handle) {
+    handed_over_.erase(handle);
     return bitmaps_.erase(handle) != 0;
 }
 
@@ -37,7 +38,13 @@ runtime::PictureObject PictureObjects::create(ByteView picture) {
 }
 
 bool PictureObjects::release_object(std::uint64_t object) {
-    return objects_.erase(object) != 0;
+    auto it = objects_.find(object);
+    if (it == objects_.end())
+        return false;
+    if (!handed_over_.contains(it->second))
+        bitmaps_.erase(it->second);
+    objects_.erase(it);
+    return true;
 }
 
 std::string PictureObjects::name(std::uint64_t handle) {

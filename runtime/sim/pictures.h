@@ -1,7 +1,8 @@
-// Bitmaps and picture objects. A picture object holds a bitmap it does not
-// own, so that the bitmap handed to the clipboard outlives the object; the
-// table keeps every bitmap until something releases it, which lets a test
-// tell a live handle from one that was released or never existed.
+// Bitmaps and picture objects. A picture object's bitmap goes with the object
+// unless the clipboard took it meanwhile: then the clipboard owns it and it
+// outlives the object. The table keeps every bitmap until something releases
+// it, which lets a test tell a live handle from one that was released or
+// never existed.
 #pragma once
 
 #include "base/bytes.h"
@@ -10,6 +11,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 
 namespace vorn::sim {
@@ -25,6 +27,8 @@ class PictureObjects {
     // Null when the handle was released or never existed.
     const picture::Image* bitmap(std::uint64_t handle) const;
     bool release_bitmap(std::uint64_t handle);
+    // The clipboard took this bitmap: releasing its object leaves it alone.
+    void hand_over(std::uint64_t handle) { handed_over_.insert(handle); }
     std::size_t live_bitmaps() const { return bitmaps_.size(); }
 
     // Reads any picture format the runtime reads; {0, 0} for unreadable data.
@@ -38,6 +42,7 @@ class PictureObjects {
   private:
     std::map<std::uint64_t, picture::Image> bitmaps_;
     std::map<std::uint64_t, std::uint64_t> objects_; // object -> its bitmap
+    std::set<std::uint64_t> handed_over_;
     std::uint64_t bitmaps_made_ = 0;
     std::uint64_t objects_made_ = 0;
 };

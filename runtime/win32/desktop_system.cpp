@@ -53,6 +53,12 @@ bool returns_32_bits(const std::string& function) {
                        [&](const char* name) { return function == name; });
 }
 
+// GDI handles carry 32 significant bits, sign-extended on Win64; programs
+// pass them around as 32-bit integers.
+std::uint64_t normal_handle(std::uint64_t handle) {
+    return std::uint64_t(std::int64_t(std::int32_t(std::uint32_t(handle))));
+}
+
 picture::Image grab_screen(int left, int top, int width, int height) {
     picture::Image out(width, height);
     if (out.empty())
@@ -185,6 +191,8 @@ std::optional<std::uint64_t> Win32Desktop::call_dll(const std::string& library, 
     std::uint64_t result = call(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8], a[9], a[10], a[11]);
     if (returns_32_bits(function))
         result = std::uint64_t(std::int64_t(std::int32_t(std::uint32_t(result))));
+    if (function == "SetClipboardData" && result != 0 && args.size() == 2)
+        handed_to_clipboard_.insert(normal_handle(args[1]));
     if (tracing()) {
         std::string line = "dll " + from + "!" + function + "(";
         for (std::size_t i = 0; i < args.size(); ++i)
@@ -274,10 +282,17 @@ runtime::PictureObject Win32Desktop::create_picture_object(ByteView data) {
 }
 
 void Win32Desktop::release_picture_object(std::uint64_t object) {
-    // The bitmap is not the object's: the program hands it to the clipboard,
-    // which owns it from then on.
-    trace("release picture object " + std::to_string(object));
-    picture_objects_.erase(object);
+    // The program hands the object's bitmap to the clipboard, which owns it
+    // from then on; a bitmap the clipboard did not take goes with the object.
+    auto it = picture_objects_.find(object);
+    if (it == picture_objects_.end())
+        return;
+    const std::uint64_t bitmap = normal_handle(reinterpret_cast<std::uintptr_t>(it->second));
+    const bool handed_over = handed_to_clipboard_.erase(bitmap) != 0;
+    if (!handed_over)
+        DeleteObject(it->second);
+    trace("release picture object " + std::to_string(object) + (handed_over ? "" : ", bitmap deleted"));
+    picture_objects_.erase(it);
 }
 
 } // namespace vorn::win32

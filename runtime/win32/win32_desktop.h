@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -124,6 +125,8 @@ class Win32Desktop final : public runtime::Desktop {
     UINT_PTR next_timer_ = 1;
     std::vector<ModalSession> modal_sessions_;
     std::map<std::uint64_t, HBITMAP> picture_objects_;
+    // Bitmaps SetClipboardData accepted: the clipboard owns them now.
+    std::set<std::uint64_t> handed_to_clipboard_;
     std::uint64_t next_picture_object_ = 1;
     Bytes sound_; // kept alive while PlaySound plays it from memory
     bool com_ready_ = false;

@@ -1,5 +1,6 @@
 #include "tools/imagetool/assemble.h"
 
+#include "app/constants.h"
 #include "app/texts.h"
 #include "forms/layouts/program_windows.h"
 #include "forms/writer.h"
@@ -42,6 +43,10 @@ Result<ImageParts> table_parts(image::ConstPool& pool) {
 Result<ProductImage> product_image() {
     image::ConstPool pool;
     ProductImage product;
+    product.sound_offset = pool.binary(assets::capture_sound());
+    if (product.sound_offset != app::kCaptureSoundConstant)
+        return Error("the capture sound landed at const offset " + std::to_string(product.sound_offset) +
+                     ", where the program does not look for it");
     VORN_TRY_ASSIGN(product.parts, table_parts(pool));
     ImageParts& parts = product.parts;
 
@@ -49,7 +54,6 @@ Result<ProductImage> product_image() {
         VORN_TRY_ASSIGN(std::uint32_t offset, pool.text(app::gbk(text.id)));
         product.text_offsets.push_back(offset);
     }
-    product.sound_offset = pool.binary(assets::capture_sound());
     parts.constants.stored = pool.data();
 
     VORN_TRY_ASSIGN(forms::FormSection windows, layouts::program_windows());

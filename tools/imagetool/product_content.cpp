@@ -1,5 +1,6 @@
 #include "tools/imagetool/product_content.h"
 
+#include "app/dll_commands.h"
 #include "image/format.h"
 
 #include <array>
@@ -8,18 +9,11 @@ namespace vorn::imagetool {
 
 namespace {
 
-constexpr std::array<DllCommandEntry, 10> kDllCommands = {{
-    {"", "OpenClipboard"},
-    {"", "EmptyClipboard"},
-    {"", "SetClipboardData"},
-    {"", "CloseClipboard"},
-    {"user32", "GetWindowRect"},
-    {"user32", "GetWindowPlacement"},
-    {"", "GetParent"},
-    {"", "GetWindowLongA"},
-    {"", "SetWindowLongA"},
-    {"", "SetLayeredWindowAttributes"},
-}};
+constexpr DllCommandEntry kDllCommands[] = {
+#define VORN_DLL_ENTRY(function, library) {library, #function},
+    VORN_DLL_COMMANDS(VORN_DLL_ENTRY)
+#undef VORN_DLL_ENTRY
+};
 
 // Descriptions are GBK, written as escapes so the source stays plain ASCII.
 constexpr std::array<LibraryEntry, image::kLibraryCount> kLibraries = {{

@@ -77,7 +77,7 @@ struct VornServices {
 
 // Exported by the executable under kVornDispatchExport.
 typedef std::uint64_t (*VornDispatchFunction)(const VornServices* services, std::uint32_t code_offset,
-                                      const VornArgs* args);
+                                              const VornArgs* args);
 
 inline constexpr const char* kVornDispatchExport = "VornDispatch";
 inline constexpr std::uint32_t kVornHookCleanup = 3;

@@ -66,6 +66,7 @@ constexpr std::array kKernel = {
     KernelCommandInfo{K::WriteFile, "write file", kWriteFile},
     KernelCommandInfo{K::ReadFile, "read file", kText},
     KernelCommandInfo{K::LoadPictureFile, "load picture file", kText},
+    KernelCommandInfo{K::ProgramConstant, "program constant", kInteger},
     KernelCommandInfo{K::CanvasClear, "canvas clear", kControl},
     KernelCommandInfo{K::CanvasRectangle, "canvas rectangle", kCanvasBox},
     KernelCommandInfo{K::CanvasEllipse, "canvas ellipse", kCanvasBox},

@@ -53,6 +53,7 @@ enum class KernelCommand : std::uint32_t {
     WriteFile = 29,       // path, block -> logical
     ReadFile = 30,        // path -> block
     LoadPictureFile = 31, // path -> picture id
+    ProgramConstant = 32, // const-section offset of a binary constant -> a copy of its bytes
     // Canvases
     CanvasClear = 40,     // canvas
     CanvasRectangle = 41, // canvas, x1, y1, x2, y2

@@ -4,6 +4,7 @@
 #include "runtime/core/engine/errors.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -216,12 +217,25 @@ std::uint64_t Engine::hook(std::uint32_t sub_function, std::uint64_t argument) {
 
 // ---- Memory handed to the program ----
 
+namespace {
+std::atomic<std::int64_t> blocks_given{0};
+} // namespace
+
 void* Engine::allocate(std::size_t size) {
-    return std::calloc(1, size == 0 ? 1 : size);
+    void* block = std::calloc(1, size == 0 ? 1 : size);
+    if (block != nullptr)
+        ++blocks_given;
+    return block;
 }
 
 void Engine::release(void* block) {
+    if (block != nullptr)
+        --blocks_given;
     std::free(block);
+}
+
+std::int64_t Engine::live_blocks() {
+    return blocks_given.load();
 }
 
 char* Engine::give_text(const std::string& text) {

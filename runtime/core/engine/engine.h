@@ -110,6 +110,8 @@ class Engine {
     static void release(void* block);
     static char* give_text(const std::string& text);
     static void* give_block(ByteView bytes);
+    // Blocks handed to the program and not yet released: a leak shows here.
+    static std::int64_t live_blocks();
     static std::string take_text(std::uint64_t address); // reads, does not release
     static Bytes take_block(std::uint64_t address);      // reads, does not release
 

@@ -27,6 +27,26 @@ std::uint64_t boundary_double(double value) {
     return bits;
 }
 
+// A binary constant of the loaded image: 32-bit 1, 32-bit length, the bytes.
+// The program's handlers name their sounds and pictures by const offset, as
+// image code would; an offset that does not lead to one is a broken contract.
+ByteView program_constant(Engine& engine, std::int64_t offset) {
+    const Bytes* constants = engine.program().loaded.find(image::SectionKind::Const);
+    const std::size_t size = constants ? constants->size() : 0;
+    auto fail = [&](const std::string& why) -> ByteView {
+        engine.fatal(kContractError, "program constant at " + std::to_string(offset) + ": " + why);
+    };
+    if (offset < 0 || std::uint64_t(offset) + kVornBlockHeaderSize > size)
+        return fail("outside the const section of " + std::to_string(size) + " bytes");
+    const std::uint8_t* at = constants->data() + offset;
+    const std::uint32_t length = load_u32(at + 4);
+    if (load_u32(at) != kVornBlockMarker)
+        return fail("not a binary constant");
+    if (length > size - std::size_t(offset) - kVornBlockHeaderSize)
+        return fail("its " + std::to_string(length) + " bytes run past the const section");
+    return ByteView(*constants).subspan(std::size_t(offset) + kVornBlockHeaderSize, length);
+}
+
 // Resolves a control argument to its live window and element, or ends the
 // program: a command on an element that is not there is a broken contract.
 struct Resolved {
@@ -235,6 +255,8 @@ std::uint64_t Engine::call_kernel(std::uint32_t selector, const VornArgs& raw) {
         loaded_pictures_[next_picture_id_] = std::move(*content);
         return std::uint64_t(next_picture_id_++);
     }
+    case KernelCommand::ProgramConstant:
+        return boundary_block(program_constant(*this, args.integer(0)));
     case KernelCommand::CanvasClear:
         canvas_clear(*this, resolve_canvas(*this, info->name, args.control(0)));
         return 0;

@@ -153,7 +153,9 @@ double Engine::picture_object_number(std::uint64_t id, const std::string& name) 
         fatal(kContractError, "object number: no picture object " + std::to_string(id));
     if (name != "Handle")
         fatal(kContractError, "object number: a picture object has no number \"" + name + "\"");
-    return double(it->second.bitmap);
+    // A GDI handle's 32 significant bits, as a signed number: the program
+    // truncates it back to a 32-bit integer.
+    return double(std::int32_t(std::uint32_t(it->second.bitmap)));
 }
 
 void Engine::release_picture_object(std::uint64_t id) {

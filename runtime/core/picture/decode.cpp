@@ -63,11 +63,13 @@ Result<PictureSize> jpeg_size(ByteView file) {
         if (length < 2)
             return in.error_at(in.position() - 2, "segment length below 2");
         VORN_TRY_ASSIGN(ByteView segment, in.take(length - 2, "segment"));
-        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frame) {
             if (segment.size() < 5)
                 return in.error_at(in.position() - segment.size(), "frame header too short");
-            return PictureSize{std::int32_t(segment[3]) << 8 | segment[4], std::int32_t(segment[1]) << 8 | segment[2]};
+            return PictureSize{std::int32_t(segment[3]) << 8 | segment[4],
+                               std::int32_t(segment[1]) << 8 | segment[2]};
         }
     }
 }

@@ -1,0 +1,170 @@
+#!/usr/bin/env bash
+# Full-screen capture and the clipboard under Wine, observed from outside: a
+# known picture is put on the screen with ImageMagick, the tool is clicked
+# like a user would, and what lands on the X clipboard is read back with xclip
+# and compared pixel for pixel.
+#   capture.sh SCENARIO WINDOWS_BIN_DIR ARTEFACT_DIR
+set -uo pipefail
+scenario=${1:?scenario}
+bin=${2:?windows bin directory}
+artefacts=${3:?artefact directory}
+source "$(dirname "$0")/lib.sh"
+E2E_HELPERS="$bin/e2e"
+caption="Vorn截图工具V6.0"
+known_at=(1000 800) # where the known picture is shown, clear of the main window
+
+e2e_start "capture.$scenario"
+app="$E2E_C/vorn/app"
+mkdir -p "$app" "$artefacts"
+cp "$bin/VornShot.exe" "$bin/krnln.fnr" "$app/"
+export VORN_TRACE="$E2E_DIR/trace.log"
+
+main_window_id() { xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | head -n1; }
+main_window_gone() { [ -z "$(main_window_id)" ]; }
+
+start_tool() {
+    e2e_launch "$app" VornShot.exe
+    e2e_poll 60 "the main window" main_window_id
+    MAIN_PID=$E2E_PID
+    e2e_poll 20 "the button row" wine "$E2E_HELPERS/winprobe.exe" where "$caption" "关于"
+}
+
+click_control() {
+    local at
+    at=$(wine "$E2E_HELPERS/winprobe.exe" where "$caption" "$1" 2>/dev/null | tr -d '\r') ||
+        e2e_fail "no control showing $1: $at"
+    xdotool mousemove $at click 1
+}
+
+# A picture no screen shows by chance, in a plain X window at a known place.
+show_known_picture() {
+    convert -size 240x160 gradient:'#ff2000-#0030ff' -fill '#10e040' -draw 'rectangle 20,20,90,70' \
+        -fill '#fafa00' -draw 'circle 170,100 200,120' -depth 8 "$E2E_DIR/known.png"
+    display -borderwidth 0 -geometry "+${known_at[0]}+${known_at[1]}" "$E2E_DIR/known.png" &
+    E2E_PIDS+=($!)
+    e2e_poll 20 "the known picture" xdotool search --onlyvisible --name 'ImageMagick'
+    # The window is mapped before it is drawn: wait until the screen shows it.
+    e2e_poll 20 "the known picture drawn" known_picture_on_screen
+}
+
+known_picture_on_screen() {
+    import -window root -crop "240x160+${known_at[0]}+${known_at[1]}" +repage "$E2E_DIR/screen_known.png" &&
+        [ "$(compare -metric AE "$E2E_DIR/screen_known.png" "$E2E_DIR/known.png" null: 2>&1)" = 0 ]
+}
+
+# settings SECTION KEY VALUE...: writes 设置.ini beside the program, in GBK.
+settings() {
+    : >"$E2E_DIR/settings.txt"
+    while [ $# -ge 3 ]; do
+        printf '[%s]\r\n%s=%s\r\n' "$1" "$2" "$3" >>"$E2E_DIR/settings.txt"
+        shift 3
+    done
+    iconv -f UTF-8 -t GBK "$E2E_DIR/settings.txt" >"$app/设置.ini"
+}
+
+sounds_played() { grep -c '^[0-9]* sound ' "$VORN_TRACE" 2>/dev/null || true; }
+sounds_reach() { [ "$(sounds_played)" -ge "$1" ]; }
+
+# capture N: clicks 全屏 and waits for the Nth capture sound, the flow's last
+# step before the window is shown again.
+capture() {
+    click_control "全屏"
+    e2e_poll 30 "capture $1" sounds_reach "$1"
+}
+
+clipboard_has_bitmap() { xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -qx 'image/bmp'; }
+
+# read_clipboard FILE: the clipboard's bitmap as a PNG.
+read_clipboard() {
+    e2e_poll 10 "a bitmap on the clipboard" clipboard_has_bitmap
+    xclip -selection clipboard -t image/bmp -o >"$E2E_DIR/clip.bmp" || e2e_fail "could not read the clipboard"
+    convert "$E2E_DIR/clip.bmp" "$1" || e2e_fail "the clipboard bitmap does not read"
+}
+
+expect_known_picture_in() {
+    convert "$1" -crop "240x160+${known_at[0]}+${known_at[1]}" +repage "$E2E_DIR/clip_known.png"
+    e2e_expect_eq "$(compare -metric AE "$E2E_DIR/clip_known.png" "$E2E_DIR/known.png" null: 2>&1)" 0 \
+        "pixels of the known picture that differ in the shot"
+}
+
+# put_text TEXT: another program owns the clipboard with a text.
+put_text() {
+    printf '%s' "$1" | xclip -selection clipboard -quiet 2>/dev/null &
+    E2E_PIDS+=($!)
+    e2e_poll 10 "the text on the clipboard" clipboard_text_is "$1"
+}
+clipboard_text_is() { [ "$(xclip -selection clipboard -o 2>/dev/null)" = "$1" ]; }
+
+# The main window's outer rectangle on the screen: W H X Y.
+main_rectangle() {
+    xdotool getwindowgeometry --shell "$(main_window_id)" |
+        awk -F= '/^X=/{x=$2} /^Y=/{y=$2} /^WIDTH=/{w=$2} /^HEIGHT=/{h=$2} END{print w, h, x, y}'
+}
+
+# Largest channel value inside the rectangle: 0 when it is all black, as
+# the bare test display is.
+brightest_in() {
+    local w h x y
+    read -r w h x y <<<"$2"
+    convert "$1" -crop "${w}x${h}+${x}+${y}" +repage -format '%[fx:int(255*maxima)]' info:
+}
+
+case $scenario in
+full_screen)
+    show_known_picture
+    start_tool
+    import -window root "$E2E_DIR/before.png"
+    capture 1
+    main_window_id >/dev/null || e2e_fail "the main window is not shown after the capture"
+    read_clipboard "$E2E_DIR/shot.png"
+    e2e_expect_eq "$(identify -format '%wx%h' "$E2E_DIR/shot.png")" "1280x1024" "clipboard picture size"
+    expect_known_picture_in "$E2E_DIR/shot.png"
+    # The picture box shows the shot now: the window looks different.
+    import -window root "$artefacts/capture_full_screen.png"
+    e2e_log "screenshot: $artefacts/capture_full_screen.png"
+    read -r w h x y <<<"$(main_rectangle)"
+    changed=$(compare -metric AE -extract "${w}x${h}+${x}+${y}" "$E2E_DIR/before.png" \
+        "$artefacts/capture_full_screen.png" null: 2>&1)
+    [ "${changed%% *}" -gt 1000 ] 2>/dev/null || e2e_fail "the picture box shows no shot ($changed pixels changed)"
+    # Copy puts what the box shows back on the clipboard, replacing a text.
+    put_text "a text of another program"
+    click_control "复制"
+    read_clipboard "$E2E_DIR/copied.png"
+    expect_known_picture_in "$E2E_DIR/copied.png"
+    ;;
+hide_setting)
+    show_known_picture
+    settings "截图时隐藏" "是否隐藏本窗口" "真"
+    start_tool
+    rectangle=$(main_rectangle)
+    capture 1
+    e2e_poll 10 "the main window shown again" main_window_id
+    read_clipboard "$E2E_DIR/hidden.png"
+    expect_known_picture_in "$E2E_DIR/hidden.png"
+    e2e_expect_eq "$(brightest_in "$E2E_DIR/hidden.png" "$rectangle")" 0 \
+        "brightest pixel where the hidden window was"
+    # The file is read afresh: with "假" the window stays in the next shot.
+    settings "截图时隐藏" "是否隐藏本窗口" "假"
+    capture 2
+    read_clipboard "$E2E_DIR/shown.png"
+    [ "$(brightest_in "$E2E_DIR/shown.png" "$rectangle")" -gt 0 ] ||
+        e2e_fail "the main window is missing from a shot taken without hiding"
+    ;;
+copy_empty)
+    start_tool
+    put_text "kept by another program"
+    click_control "复制"
+    e2e_probe_msgbox "$caption"
+    e2e_expect_line "$E2E_BOX" "text=您还没有截图呢！"
+    main=$(main_window_id)
+    for id in $(xdotool search --name "^$caption\$"); do
+        [ "$id" = "$main" ] || xdotool windowfocus "$id" key Return 2>/dev/null || true
+    done
+    e2e_poll 10 "the message box closed" sh -c "[ \$(xdotool search --name '^$caption\$' | wc -l) -eq 1 ]"
+    clipboard_text_is "kept by another program" || e2e_fail "the clipboard text was replaced"
+    ;;
+*)
+    e2e_fail "unknown scenario $scenario"
+    ;;
+esac
+e2e_log "scenario $scenario passed"
