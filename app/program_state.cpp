@@ -38,7 +38,7 @@ void global_initialisation(const facade::Runtime& runtime) {
 
 void global_cleanup(const facade::Runtime& runtime) {
     ProgramState& state = program_state();
-    state.current_shot = Bytes();
+    state.current_shot.reset();
     state.hovered_placement.release(runtime);
     state.current_tool = std::string();
 }

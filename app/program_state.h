@@ -38,7 +38,7 @@ class WindowPlacement {
 
 struct ProgramState {
     std::int32_t window_pick_mode = 0; // 1 while a window capture is armed
-    Bytes current_shot;                // picture data of the last full-screen or window snapshot
+    facade::Block current_shot;        // picture data of the last full-screen or window snapshot
     std::uint64_t target_window = 0;
     std::int32_t target_width = 0;
     std::int32_t target_height = 0;

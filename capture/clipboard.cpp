@@ -62,7 +62,7 @@ void put_bitmap(const facade::Runtime& runtime, std::int32_t bitmap) {
 
 } // namespace
 
-void transfer_to_clipboard(const facade::Runtime& runtime, const Bytes& picture) {
+void transfer_to_clipboard(const facade::Runtime& runtime, const facade::Block& picture) {
     auto* record = static_cast<std::uint32_t*>(runtime.allocate(kPictureRecordSize));
     const std::uint64_t object = runtime.create_picture_object(picture);
     if (object != 0) {
@@ -76,7 +76,7 @@ void transfer_to_clipboard(const facade::Runtime& runtime, const Bytes& picture)
 
 void copy_shown_picture(const facade::Runtime& runtime) {
     runtime.set_flag(main::窗口, PropertyId::stay_on_top, false);
-    const Bytes shown = runtime.bytes(main::截图效果图片框, PropertyId::picture);
+    const facade::Block shown = runtime.block(main::截图效果图片框, PropertyId::picture);
     if (shown.empty()) {
         runtime.message_box(gbk(Text::no_shot_copy), 0);
         return;

@@ -2,14 +2,13 @@
 // copy command that puts the picture box's content there again.
 #pragma once
 
-#include "base/bytes.h"
 #include "runtime/facade/runtime.h"
 
 namespace vorn::capture {
 
 // Replaces the clipboard's content with the picture as one bitmap (CF_BITMAP).
 // `picture` is read, never changed.
-void transfer_to_clipboard(const facade::Runtime& runtime, const Bytes& picture);
+void transfer_to_clipboard(const facade::Runtime& runtime, const facade::Block& picture);
 
 // Copies what the shot picture box shows; tells the user when it is empty.
 void copy_shown_picture(const facade::Runtime& runtime);

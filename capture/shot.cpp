@@ -28,10 +28,10 @@ bool sound_silenced(const facade::Runtime& runtime) {
     return app::setting_is(runtime, Text::section_sound, Text::key_sound, Text::no);
 }
 
-void present_shot(const facade::Runtime& runtime, Bytes shot) {
-    Bytes& current = app::program_state().current_shot;
-    current = std::move(shot);
-    runtime.set_bytes(main::截图效果图片框, PropertyId::picture, current);
+void present_shot(const facade::Runtime& runtime, facade::Block shot) {
+    facade::Block& current = app::program_state().current_shot;
+    current = std::move(shot); // the previous shot's block goes back to the runtime
+    runtime.set_block(main::截图效果图片框, PropertyId::picture, current);
     transfer_to_clipboard(runtime, current);
     if (!sound_silenced(runtime))
         runtime.play_sound(runtime.program_constant(app::kCaptureSoundConstant));

@@ -12,7 +12,8 @@ e2e_fail() {
 
 e2e_log() { echo "[$(date +%H:%M:%S)] $*"; }
 
-# e2e_start NAME: display, prefix and run directory for this scenario.
+# e2e_start NAME: display, prefix and run directory for this scenario. The
+# screen is 1280x1024 unless E2E_SCREEN gives another WIDTHxHEIGHT.
 e2e_start() {
     local name=$1
     E2E_DIR=$(mktemp -d "/tmp/vornshot-e2e-$name.XXXXXX")
@@ -23,7 +24,7 @@ e2e_start() {
     fi
     cp -a "$E2E_TEMPLATE_PREFIX" "$E2E_DIR/prefix"
     mkdir -p "$E2E_DIR/home"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E_DIR/display" 2>"$E2E_DIR/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024}x24" -nolisten tcp 3>"$E2E_DIR/display" 2>"$E2E_DIR/xvfb.log" &
     E2E_XVFB=$!
     e2e_poll 10 "Xvfb display" test -s "$E2E_DIR/display"
     export DISPLAY=":$(head -n1 "$E2E_DIR/display")" WINEPREFIX="$E2E_DIR/prefix" HOME="$E2E_DIR/home"

@@ -75,6 +75,13 @@ Arg Arg::block(ByteView value) {
     return arg;
 }
 
+Arg Arg::block(const Block& value) {
+    Arg arg;
+    arg.type_ = kVornBlock;
+    arg.value_ = value.address();
+    return arg;
+}
+
 Arg Arg::control(Control value) {
     Arg arg;
     arg.type_ = value.class_id;
@@ -86,7 +93,7 @@ VornArg Arg::record() const {
     std::uint64_t value = value_;
     if (type_ == kVornText)
         value = reinterpret_cast<std::uintptr_t>(text_.c_str());
-    else if (type_ == kVornBlock)
+    else if (type_ == kVornBlock && !block_.empty())
         value = reinterpret_cast<std::uintptr_t>(block_.data());
     return VornArg{value, type_, 0};
 }
@@ -147,6 +154,15 @@ void Runtime::set_text(Control control, PropertyId property, std::string_view va
 
 Bytes Runtime::bytes(Control control, PropertyId property) const {
     return take_block(s_.read_property(control.window, control.element, std::uint32_t(property), -1));
+}
+
+Block Runtime::block(Control control, PropertyId property) const {
+    return adopt_block(s_.read_property(control.window, control.element, std::uint32_t(property), -1));
+}
+
+void Runtime::set_block(Control control, PropertyId property, const Block& value) const {
+    s_.write_property(control.window, control.element, std::uint32_t(property), -1,
+                      value.empty() ? 0 : value.address());
 }
 
 void Runtime::set_bytes(Control control, PropertyId property, ByteView value) const {
@@ -240,13 +256,13 @@ void Runtime::wait(std::int64_t milliseconds) const {
     kernel(KernelCommand::Wait, {Arg::integer(milliseconds)});
 }
 
-Bytes Runtime::snapshot() const {
-    return take_block(kernel(KernelCommand::ScreenSnapshot, {}));
+Block Runtime::snapshot() const {
+    return adopt_block(kernel(KernelCommand::ScreenSnapshot, {}));
 }
 
-Bytes Runtime::snapshot(std::uint64_t window_handle, std::int64_t width, std::int64_t height) const {
-    return take_block(kernel(KernelCommand::ScreenSnapshot, {Arg::integer(std::int64_t(window_handle)),
-                                                             Arg::integer(width), Arg::integer(height)}));
+Block Runtime::snapshot(std::uint64_t window_handle, std::int64_t width, std::int64_t height) const {
+    return adopt_block(kernel(KernelCommand::ScreenSnapshot, {Arg::integer(std::int64_t(window_handle)),
+                                                              Arg::integer(width), Arg::integer(height)}));
 }
 
 Bytes Runtime::program_constant(std::uint32_t offset) const {
@@ -345,6 +361,10 @@ std::int64_t Runtime::canvas_text_width(Control canvas, std::string_view text) c
 // ---- Objects, dialogs, printer ----
 
 std::uint64_t Runtime::create_picture_object(ByteView picture) const {
+    return kernel(KernelCommand::PictureCreate, {Arg::block(picture)});
+}
+
+std::uint64_t Runtime::create_picture_object(const Block& picture) const {
     return kernel(KernelCommand::PictureCreate, {Arg::block(picture)});
 }
 

@@ -9,6 +9,7 @@
 #include "forms/properties.h"
 #include "runtime/core/contract/abi.h"
 #include "runtime/core/contract/commands.h"
+#include "runtime/facade/block.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -33,6 +34,8 @@ class Arg {
     static Arg real(double value);
     static Arg text(std::string value);
     static Arg block(ByteView value);
+    // The block itself, not a copy: it must outlive the call.
+    static Arg block(const Block& value);
     static Arg control(Control value);
 
     // The record this argument becomes; texts and blocks point into `this`.
@@ -60,6 +63,9 @@ class Runtime {
     void set_text(Control control, PropertyId property, std::string_view value) const;
     Bytes bytes(Control control, PropertyId property) const;
     void set_bytes(Control control, PropertyId property, ByteView value) const;
+    // Block-valued properties without a copy on the program's side.
+    Block block(Control control, PropertyId property) const;
+    void set_block(Control control, PropertyId property, const Block& value) const;
     // One field of a font property.
     std::string font_name(Control control) const;
     void set_font_name(Control control, std::string_view name) const;
@@ -85,8 +91,8 @@ class Runtime {
     std::int64_t screen_width() const;
     std::int64_t screen_height() const;
     void wait(std::int64_t milliseconds) const;
-    Bytes snapshot() const;
-    Bytes snapshot(std::uint64_t window_handle, std::int64_t width, std::int64_t height) const;
+    Block snapshot() const;
+    Block snapshot(std::uint64_t window_handle, std::int64_t width, std::int64_t height) const;
     void play_sound(ByteView wave) const;
     // A copy of the image's binary constant at this const-section offset.
     Bytes program_constant(std::uint32_t offset) const;
@@ -120,6 +126,7 @@ class Runtime {
 
     // ---- Objects, dialogs, printer ----
     std::uint64_t create_picture_object(ByteView picture) const;
+    std::uint64_t create_picture_object(const Block& picture) const;
     double object_number(std::uint64_t object, std::string_view name) const;
     void release_object(std::uint64_t object) const;
     bool open_file_dialog(Control dialog) const;
@@ -161,6 +168,7 @@ class Runtime {
   private:
     std::string take_text(std::uint64_t address) const;
     Bytes take_block(std::uint64_t address) const;
+    Block adopt_block(std::uint64_t address) const { return Block(address, s_.release); }
 
     const VornServices& s_;
 };

@@ -59,28 +59,35 @@ std::uint64_t normal_handle(std::uint64_t handle) {
     return std::uint64_t(std::int64_t(std::int32_t(std::uint32_t(handle))));
 }
 
-picture::Image grab_screen(int left, int top, int width, int height) {
-    picture::Image out(width, height);
-    if (out.empty())
-        return out;
-    void* bits = nullptr;
-    HBITMAP bitmap = blank_dib_section(width, height, &bits);
-    if (bitmap == nullptr)
-        return out;
+// What the screen shows in the rectangle, as picture data. GetDIBits writes
+// the rows straight into the file: a shot is tens of megabytes, and every
+// fresh buffer of that size costs more than the copy itself.
+Bytes grab_screen(int left, int top, int width, int height) {
+    Bytes file = picture::blank_bmp(width, height);
+    if (width <= 0 || height <= 0)
+        return file;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    // CAPTUREBLT takes layered windows along, as the user sees them.
-    BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY | CAPTUREBLT);
-    GdiFlush();
-    std::memcpy(out.pixels.data(), bits, out.pixels.size() * sizeof(picture::Pixel));
-    for (picture::Pixel& pixel : out.pixels)
-        pixel &= 0x00FFFFFF;
-    SelectObject(memory, old);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    if (bitmap != nullptr) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        // CAPTUREBLT takes layered windows along, as the user sees them.
+        BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY | CAPTUREBLT);
+        SelectObject(memory, old);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = height; // bottom-up, as the file stores rows
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biCompression = BI_RGB;
+        GetDIBits(memory, bitmap, 0, UINT(height), file.data() + picture::kBmpPixelOffset, &info,
+                  DIB_RGB_COLORS);
+        DeleteObject(bitmap);
+    }
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    DeleteObject(bitmap);
-    return out;
+    return file;
 }
 
 // A size the program asked for, made safe to allocate: negative sizes
@@ -127,7 +134,7 @@ Bytes Win32Desktop::snapshot(const runtime::SnapshotRequest& request) {
     bound_size(width, height);
     trace("snapshot " + (request.window ? hex(*request.window) : std::string("screen")) + " " +
           std::to_string(width) + "x" + std::to_string(height) + (known ? "" : " (unknown window)"));
-    return picture::encode_bmp(known ? grab_screen(left, top, width, height) : picture::Image(width, height));
+    return known ? grab_screen(left, top, width, height) : picture::blank_bmp(width, height);
 }
 
 void Win32Desktop::wait(std::uint32_t milliseconds) {
@@ -266,12 +273,13 @@ bool Win32Desktop::create_shortcut(const std::string& link, const std::string& t
 }
 
 runtime::PictureObject Win32Desktop::create_picture_object(ByteView data) {
+    trace("picture object from " + std::to_string(data.size()) + " bytes");
     Result<Picture> decoded = decode_any_picture(data);
     if (!decoded) {
         trace("picture object refused: " + decoded.error().message);
         return {};
     }
-    HBITMAP bitmap = screen_bitmap(flatten(*decoded, picture::rgb(255, 255, 255)));
+    HBITMAP bitmap = screen_bitmap(flatten(std::move(*decoded), picture::rgb(255, 255, 255)));
     if (bitmap == nullptr)
         return {};
     const std::uint64_t object = next_picture_object_++;

@@ -36,6 +36,23 @@ std::FILE* trace_file() {
     return file;
 }
 
+// Since the first line: fine enough to time one step of a capture.
+long long microseconds() {
+    static const LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    static const LONGLONG start = [] {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        return now.QuadPart;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return (now.QuadPart - start) * 1000000 / frequency.QuadPart;
+}
+
 } // namespace
 
 bool tracing() {
@@ -46,7 +63,7 @@ void trace(std::string_view line) {
     std::FILE* file = trace_file();
     if (file == nullptr)
         return;
-    const std::string stamped = std::to_string(GetTickCount()) + " " + std::string(line) + "\n";
+    const std::string stamped = std::to_string(microseconds()) + " " + std::string(line) + "\n";
     std::fwrite(stamped.data(), 1, stamped.size(), file);
     std::fflush(file);
 }

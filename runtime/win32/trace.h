@@ -12,7 +12,8 @@
 namespace vorn::win32 {
 
 bool tracing();
-// One line of the trace (UTF-8); does nothing when tracing is off.
+// One line of the trace (UTF-8), stamped with the microseconds since the
+// first; does nothing when tracing is off.
 void trace(std::string_view line);
 // "WM_LBUTTONDOWN", or the number in hex for a message the table lacks.
 std::string_view message_name(UINT message);

@@ -81,7 +81,8 @@ TEST(FullScreenCapture, WithoutSettingsShowsCopiesAndSoundsInOrder) {
         click_full_screen(d);
         EXPECT_EQ(shown_picture(d), test_screen(320, 200));
         EXPECT_EQ(d.clipboard().bitmap(), test_screen(320, 200));
-        EXPECT_EQ(picture::decode_picture(app::program_state().current_shot).value(), test_screen(320, 200));
+        EXPECT_EQ(picture::decode_picture(app::program_state().current_shot.view()).value(),
+                  test_screen(320, 200));
     });
     const sim::Trace& trace = f.desktop.trace();
     EXPECT_TRUE(trace.in_order({"user click main.按钮_截取全屏", "snapshot screen",
@@ -108,8 +109,8 @@ TEST(FullScreenCapture, HidesOnlyOnTheExactWordAndShowsAfterTheSound) {
         std::string value;
         bool hides;
     };
-    for (const Case& c : std::vector<Case>{{"真", true}, {"真的", false}, {"是真", false}, {"true", false},
-                                           {"假", false}, {"", false}}) {
+    for (const Case& c : std::vector<Case>{
+             {"真", true}, {"真的", false}, {"是真", false}, {"true", false}, {"假", false}, {"", false}}) {
         // Values are read as a profile file reads them, spaces around them
         // trimmed; what remains must be exactly the word.
         SCOPED_TRACE("hide value \"" + c.value + "\"");
@@ -130,7 +131,8 @@ TEST(FullScreenCapture, HidesOnlyOnTheExactWordAndShowsAfterTheSound) {
         } else {
             EXPECT_TRUE(trace.starting_with("property main visible=0").empty()) << trace.dump();
             EXPECT_TRUE(trace.starting_with("wait").empty()) << trace.dump();
-            EXPECT_TRUE(trace.in_order({"snapshot screen", "sound", "property main visible=1"})) << trace.dump();
+            EXPECT_TRUE(trace.in_order({"snapshot screen", "sound", "property main visible=1"}))
+                << trace.dump();
         }
     }
 }
@@ -210,7 +212,8 @@ TEST(FullScreenCapture, SecondShotReplacesTheFirstAndLeaksNothing) {
         // The clipboard let go of the first bitmap when it took the second.
         EXPECT_EQ(d.pictures().live_bitmaps(), bitmaps_after_first);
         EXPECT_EQ(d.pictures().live_objects(), 0u);
-        EXPECT_EQ(picture::decode_picture(app::program_state().current_shot).value(), test_screen(90, 70, 2));
+        EXPECT_EQ(picture::decode_picture(app::program_state().current_shot.view()).value(),
+                  test_screen(90, 70, 2));
         EXPECT_EQ(shown_picture(d), test_screen(90, 70, 2));
         ASSERT_EQ(d.clipboard().entries().size(), 1u);
         EXPECT_EQ(d.clipboard().bitmap(), test_screen(90, 70, 2));
@@ -272,8 +275,10 @@ TEST(CopyCommand, EmptyPictureBoxTellsTheUserAndLeavesTheClipboard) {
         ProgramFixture f;
         f.desktop.clipboard().put_text("untouched");
         f.run([&](sim::SimDesktop& d) {
-            ASSERT_TRUE(
-                d.engine().write_property(main::kId, main::窗口.element, PropertyId::stay_on_top, -1, std::int64_t(1)).ok());
+            ASSERT_TRUE(d.engine()
+                            .write_property(main::kId, main::窗口.element, PropertyId::stay_on_top, -1,
+                                            std::int64_t(1))
+                            .ok());
             if (from_menu)
                 d.user().choose_menu(main::kId, main::菜单_复制图片.element);
             else
@@ -307,7 +312,8 @@ TEST(CopyCommand, CopiesWhatThePictureBoxShowsNow) {
         d.user().click(main::kId, main::按钮_复制.element);
         EXPECT_EQ(d.clipboard().bitmap(), test_screen(20, 10, 9));
         ASSERT_EQ(d.clipboard().entries().size(), 1u);
-        EXPECT_EQ(picture::decode_picture(app::program_state().current_shot).value(), test_screen(50, 40, 3));
+        EXPECT_EQ(picture::decode_picture(app::program_state().current_shot.view()).value(),
+                  test_screen(50, 40, 3));
     });
     EXPECT_TRUE(f.desktop.message_boxes().empty());
 }

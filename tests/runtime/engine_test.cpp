@@ -191,6 +191,10 @@ TEST(Engine, ContractViolationsEndWithAClearRunTimeError) {
          6, "OpenClipboard takes 1 arguments"},
         {"unknown command", [](const facade::Runtime& rt) { rt.kernel(contract::KernelCommand(999), {}); },
          100, "no runtime command 999"},
+        {"constant past the const section", [](const facade::Runtime& rt) { rt.program_constant(1u << 30); },
+         100, "outside the const section"},
+        {"constant offset inside another constant", [](const facade::Runtime& rt) { rt.program_constant(4); },
+         100, "not a binary constant"},
     };
     for (const Case& c : cases) {
         Fixture f;

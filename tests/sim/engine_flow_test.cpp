@@ -36,9 +36,9 @@ TEST(EngineFlowTest, ClipboardTransferThroughTheDllTableCopiesTheScreen) {
     testing::SimProgram p;
     p.desktop.set_screen(testing::gradient(64, 48));
     p.on(kButtonClicked, [](const Runtime& rt, const EventArgs&) {
-        const Bytes shot = rt.snapshot();
+        const facade::Block shot = rt.snapshot();
         const std::uint64_t object = rt.create_picture_object(shot);
-        const auto bitmap = std::uint64_t(rt.object_number(object, "Handle"));
+        const auto bitmap = std::uint64_t(std::int64_t(rt.object_number(object, "Handle")));
         rt.call_dll(0, {rt.window_handle(kMainWindow)});
         rt.call_dll(1, {});
         rt.call_dll(2, {2, bitmap});

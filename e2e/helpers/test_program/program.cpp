@@ -128,10 +128,10 @@ void open_dialog_clicked(const Runtime& rt, const EventArgs&) {
 }
 
 void snapshot_clicked(const Runtime& rt, const EventArgs&) {
-    const Bytes shot = rt.snapshot();
-    rt.set_bytes(picture_box, PropertyId::picture, shot);
+    const facade::Block shot = rt.snapshot();
+    rt.set_block(picture_box, PropertyId::picture, shot);
     const std::uint64_t object = rt.create_picture_object(shot);
-    const auto bitmap = std::uint64_t(rt.object_number(object, "Handle"));
+    const auto bitmap = std::uint64_t(std::int64_t(rt.object_number(object, "Handle")));
     rt.call_dll(kOpenClipboard, {rt.window_handle(main_own)});
     rt.call_dll(kEmptyClipboard, {});
     rt.call_dll(kSetClipboardData, {kBitmapFormat, bitmap});

@@ -99,9 +99,9 @@ std::string Args::text(std::size_t index) const {
     return arg ? Engine::take_text(arg->value) : std::string();
 }
 
-Bytes Args::block(std::size_t index) const {
+ByteView Args::block(std::size_t index) const {
     const VornArg* arg = at(index);
-    return arg ? Engine::take_block(arg->value) : Bytes();
+    return arg ? Engine::view_block(arg->value) : ByteView();
 }
 
 double Args::real(std::size_t index) const {

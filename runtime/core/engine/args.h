@@ -34,7 +34,8 @@ class Args {
     std::optional<std::int64_t> optional_integer(std::size_t index) const;
     bool logical(std::size_t index) const;
     std::string text(std::size_t index) const;
-    Bytes block(std::size_t index) const;
+    // The caller's block itself, valid until the command returns.
+    ByteView block(std::size_t index) const;
     double real(std::size_t index) const;
     ControlRef control(std::size_t index) const;
 

@@ -260,11 +260,15 @@ std::string Engine::take_text(std::uint64_t address) {
 }
 
 Bytes Engine::take_block(std::uint64_t address) {
+    const ByteView bytes = view_block(address);
+    return Bytes(bytes.begin(), bytes.end());
+}
+
+ByteView Engine::view_block(std::uint64_t address) {
     const auto* block = reinterpret_cast<const std::uint8_t*>(std::uintptr_t(address));
     if (block == nullptr)
         return {};
-    const std::uint32_t length = load_u32(block + 4);
-    return Bytes(block + kVornBlockHeaderSize, block + kVornBlockHeaderSize + length);
+    return ByteView(block + kVornBlockHeaderSize, load_u32(block + 4));
 }
 
 DrawState Engine::draw_state(const LiveElement& canvas) const {

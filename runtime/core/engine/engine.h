@@ -114,6 +114,7 @@ class Engine {
     static std::int64_t live_blocks();
     static std::string take_text(std::uint64_t address); // reads, does not release
     static Bytes take_block(std::uint64_t address);      // reads, does not release
+    static ByteView view_block(std::uint64_t address);   // the bytes in place
 
     // Canvas drawing state of a canvas element, from its properties.
     DrawState draw_state(const LiveElement& canvas) const;

@@ -105,7 +105,7 @@ std::vector<std::int32_t> box(const Args& args) {
 }
 
 std::uint64_t canvas_polygon(Engine& engine, const Args& args, Resolved canvas) {
-    const Bytes points = args.block(1);
+    const ByteView points = args.block(1);
     const std::int64_t count = args.integer(2);
     if (count < 0 || std::uint64_t(count) * 8 > points.size())
         engine.fatal(kArrayIndexError, "canvas polygon: " + std::to_string(count) +

@@ -125,6 +125,12 @@ Bytes as_bytes(const Value& value) {
     return {};
 }
 
+ByteView bytes_view(const Value& value) {
+    if (const auto* bytes = std::get_if<Bytes>(&value))
+        return *bytes;
+    return {};
+}
+
 const Value& LiveElement::get(PropertyId property) const {
     auto it = properties.find(property);
     return it == properties.end() ? kNoValue : it->second;

@@ -31,6 +31,8 @@ using Value = std::variant<std::monostate, std::int64_t, std::string, Bytes, for
 std::int64_t as_integer(const Value& value);
 std::string as_text(const Value& value);
 Bytes as_bytes(const Value& value);
+// The bytes without a copy; valid while the value is unchanged.
+ByteView bytes_view(const Value& value);
 
 struct LiveElement {
     std::uint32_t id = 0;

@@ -8,6 +8,7 @@ namespace {
 
 constexpr std::uint32_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;
+static_assert(kFileHeaderSize + kInfoHeaderSize == kBmpPixelOffset);
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
 
@@ -15,12 +16,27 @@ std::uint32_t row_stride(std::int32_t width, std::uint32_t bits) {
     return ((std::uint32_t(width) * bits + 31) / 32) * 4;
 }
 
+// Rows are read byte by byte: a file's rows need not be aligned for Pixel.
+void read_row_32(const std::uint8_t* from, Pixel* to, std::int32_t width) {
+    for (std::int32_t x = 0; x < width; ++x, from += 4)
+        to[x] = rgb(from[2], from[1], from[0]);
+}
+
+void read_row_24(const std::uint8_t* from, Pixel* to, std::int32_t width) {
+    for (std::int32_t x = 0; x < width; ++x, from += 3)
+        to[x] = rgb(from[2], from[1], from[0]);
+}
+
 } // namespace
 
-Bytes encode_bmp(const Image& image) {
-    const std::int32_t width = std::max(image.width, 0), height = std::max(image.height, 0);
-    const std::uint32_t stride = row_stride(width, 24);
-    const std::uint32_t data_size = stride * std::uint32_t(height);
+std::uint32_t bmp_stride_24(std::int32_t width) {
+    return row_stride(std::max(width, 0), 24);
+}
+
+Bytes blank_bmp(std::int32_t width, std::int32_t height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    const std::uint32_t data_size = bmp_stride_24(width) * std::uint32_t(height);
     ByteWriter out;
     out.u8('B');
     out.u8('M');
@@ -38,18 +54,25 @@ Bytes encode_bmp(const Image& image) {
     out.u32(0);
     out.u32(0);
     Bytes& bytes = out.buffer();
-    std::size_t at = bytes.size();
-    bytes.resize(at + data_size, 0);
+    bytes.resize(bytes.size() + data_size, 0);
+    return out.take();
+}
+
+Bytes encode_bmp(const Image& image) {
+    const std::int32_t width = std::max(image.width, 0), height = std::max(image.height, 0);
+    Bytes bytes = blank_bmp(width, height);
+    const std::uint32_t stride = bmp_stride_24(width);
     for (std::int32_t y = 0; y < height; ++y) {
-        std::uint8_t* row = bytes.data() + at + std::size_t(height - 1 - y) * stride;
-        for (std::int32_t x = 0; x < width; ++x) {
-            Pixel p = image.at(x, y);
-            row[3 * x] = std::uint8_t(p);
-            row[3 * x + 1] = std::uint8_t(p >> 8);
-            row[3 * x + 2] = std::uint8_t(p >> 16);
+        const Pixel* from = image.pixels.data() + std::size_t(y) * std::size_t(width);
+        std::uint8_t* to = bytes.data() + kBmpPixelOffset + std::size_t(height - 1 - y) * stride;
+        for (std::int32_t x = 0; x < width; ++x, to += 3) {
+            const Pixel p = from[x];
+            to[0] = std::uint8_t(p);
+            to[1] = std::uint8_t(p >> 8);
+            to[2] = std::uint8_t(p >> 16);
         }
     }
-    return out.take();
+    return bytes;
 }
 
 bool looks_like_bmp(ByteView file) {
@@ -85,14 +108,14 @@ Result<Image> decode_bmp(ByteView file) {
     if (!fits(pixel_offset, std::uint64_t(stride) * std::uint64_t(height), file.size()))
         return in.error_at(pixel_offset, "pixel data runs past the end of the file");
     Image image(width, std::int32_t(height));
-    const std::uint32_t step = bits / 8;
     for (std::int64_t y = 0; y < height; ++y) {
         const std::uint8_t* row =
             file.data() + pixel_offset + std::size_t(top_down ? y : height - 1 - y) * stride;
-        for (std::int32_t x = 0; x < width; ++x) {
-            const std::uint8_t* p = row + std::size_t(x) * step;
-            image.at(x, std::int32_t(y)) = rgb(p[2], p[1], p[0]);
-        }
+        Pixel* to = image.pixels.data() + std::size_t(y) * std::size_t(width);
+        if (bits == 32)
+            read_row_32(row, to, width);
+        else
+            read_row_24(row, to, width);
     }
     return image;
 }

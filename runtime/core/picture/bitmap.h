@@ -43,6 +43,12 @@ struct Image {
 
 // A 24-bit bottom-up bitmap file; a 0 × 0 picture gives a valid file of that size.
 Bytes encode_bmp(const Image& image);
+// The same file with every pixel black, for a writer that fills the rows
+// itself: they start at kBmpPixelOffset, bmp_stride_24(width) bytes each,
+// bottom row first, as a 24-bit bottom-up DIB lays them out.
+inline constexpr std::uint32_t kBmpPixelOffset = 54;
+std::uint32_t bmp_stride_24(std::int32_t width);
+Bytes blank_bmp(std::int32_t width, std::int32_t height);
 // Bitmap files of 24 or 32 bits per pixel (BI_RGB), top-down or bottom-up,
 // with or without a colour table before the pixels.
 Result<Image> decode_bmp(ByteView file);

@@ -21,11 +21,12 @@ bool PictureBox::open(HWND parent) {
 
 void PictureBox::decode() {
     shown_ = {};
-    const Bytes data = runtime::as_bytes(element()->get(PropertyId::picture));
+    // A shot is tens of megabytes: decoded from the model's own copy.
+    const ByteView data = runtime::bytes_view(element()->get(PropertyId::picture));
     if (data.empty())
         return;
     if (Result<Picture> decoded = decode_any_picture(data))
-        shown_ = flatten(*decoded, kWhite);
+        shown_ = flatten(std::move(*decoded), kWhite);
 }
 
 void PictureBox::property_changed(PropertyId property) {

@@ -193,7 +193,11 @@ Result<Picture> decode_any_picture(ByteView file) {
 }
 
 picture::Image flatten(const Picture& source, picture::Pixel background) {
-    picture::Image out = source.image;
+    return flatten(Picture(source), background);
+}
+
+picture::Image flatten(Picture&& source, picture::Pixel background) {
+    picture::Image out = std::move(source.image);
     if (source.alpha.size() != out.pixels.size())
         return out;
     for (std::size_t i = 0; i < out.pixels.size(); ++i) {

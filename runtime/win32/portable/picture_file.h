@@ -30,7 +30,9 @@ Result<Picture> decode_icon(ByteView file);
 // Icons through decode_icon, everything else through picture::decode_picture.
 Result<Picture> decode_any_picture(ByteView file);
 
-// The picture composed over a plain background colour (0x00RRGGBB).
+// The picture composed over a plain background colour (0x00RRGGBB). The
+// second form reuses the source's pixels.
 picture::Image flatten(const Picture& source, picture::Pixel background);
+picture::Image flatten(Picture&& source, picture::Pixel background);
 
 } // namespace vorn::win32

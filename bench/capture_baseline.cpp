@@ -1,0 +1,67 @@
+// The least a screen-capture tool can do on this platform, timed: BitBlt the
+// screen into a bitmap and hand that bitmap to the clipboard as CF_BITMAP.
+// The capture benchmark sets the tool's own pipeline against these figures.
+//   capture_baseline ITERATIONS
+// prints one line per iteration: "baseline SNAPSHOT_US CLIPBOARD_US", then
+// "peak_working_set BYTES".
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+double now_us() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return double(counter.QuadPart) * 1e6 / double(frequency.QuadPart);
+}
+
+HBITMAP snapshot(int width, int height) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY | CAPTUREBLT);
+    GdiFlush();
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+void to_clipboard(HBITMAP bitmap) {
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    if (SetClipboardData(CF_BITMAP, bitmap) == nullptr)
+        DeleteObject(bitmap);
+    CloseClipboard();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int iterations = argc > 1 ? std::atoi(argv[1]) : 10;
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    for (int i = 0; i < iterations; ++i) {
+        const double start = now_us();
+        HBITMAP bitmap = snapshot(width, height);
+        const double shot = now_us();
+        to_clipboard(bitmap);
+        const double done = now_us();
+        std::printf("baseline %.0f %.0f\n", shot - start, done - shot);
+    }
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    std::printf("peak_working_set %llu\n", static_cast<unsigned long long>(counters.PeakWorkingSetSize));
+    return 0;
+}
