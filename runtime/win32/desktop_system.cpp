@@ -90,6 +90,28 @@ Bytes grab_screen(int left, int top, int width, int height) {
     return file;
 }
 
+// A device bitmap straight from a plain bitmap file's rows, as shots are:
+// no decoded copy of tens of megabytes on the way. Null for anything else.
+HBITMAP bitmap_from_bmp(ByteView file) {
+    if (!picture::looks_like_bmp(file))
+        return nullptr;
+    Result<picture::BmpLayout> layout = picture::read_bmp_layout(file);
+    if (!layout || layout->bitfields || layout->width == 0 || layout->height == 0)
+        return nullptr;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = layout->width;
+    info.bmiHeader.biHeight = layout->top_down ? -layout->height : layout->height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = WORD(layout->bits);
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateDIBitmap(screen, &info.bmiHeader, CBM_INIT, file.data() + layout->pixel_offset,
+                                    &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
 // A size the program asked for, made safe to allocate: negative sizes
 // become 0, and an absurd one is cut down.
 void bound_size(std::int32_t& width, std::int32_t& height) {
@@ -274,12 +296,15 @@ bool Win32Desktop::create_shortcut(const std::string& link, const std::string& t
 
 runtime::PictureObject Win32Desktop::create_picture_object(ByteView data) {
     trace("picture object from " + std::to_string(data.size()) + " bytes");
-    Result<Picture> decoded = decode_any_picture(data);
-    if (!decoded) {
-        trace("picture object refused: " + decoded.error().message);
-        return {};
+    HBITMAP bitmap = bitmap_from_bmp(data);
+    if (bitmap == nullptr) {
+        Result<Picture> decoded = decode_any_picture(data);
+        if (!decoded) {
+            trace("picture object refused: " + decoded.error().message);
+            return {};
+        }
+        bitmap = screen_bitmap(flatten(std::move(*decoded), picture::rgb(255, 255, 255)));
     }
-    HBITMAP bitmap = screen_bitmap(flatten(std::move(*decoded), picture::rgb(255, 255, 255)));
     if (bitmap == nullptr)
         return {};
     const std::uint64_t object = next_picture_object_++;

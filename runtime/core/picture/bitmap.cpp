@@ -79,7 +79,7 @@ bool looks_like_bmp(ByteView file) {
     return file.size() >= 2 && file[0] == 'B' && file[1] == 'M';
 }
 
-Result<Image> decode_bmp(ByteView file) {
+Result<BmpLayout> read_bmp_layout(ByteView file) {
     ByteCursor in(file, "bitmap file");
     VORN_TRY_ASSIGN(ByteView magic, in.take(2, "signature"));
     if (magic[0] != 'B' || magic[1] != 'M')
@@ -107,15 +107,21 @@ Result<Image> decode_bmp(ByteView file) {
     const std::uint32_t stride = row_stride(width, bits);
     if (!fits(pixel_offset, std::uint64_t(stride) * std::uint64_t(height), file.size()))
         return in.error_at(pixel_offset, "pixel data runs past the end of the file");
-    Image image(width, std::int32_t(height));
-    for (std::int64_t y = 0; y < height; ++y) {
-        const std::uint8_t* row =
-            file.data() + pixel_offset + std::size_t(top_down ? y : height - 1 - y) * stride;
-        Pixel* to = image.pixels.data() + std::size_t(y) * std::size_t(width);
-        if (bits == 32)
-            read_row_32(row, to, width);
+    return BmpLayout{width, std::int32_t(height), top_down, bits, compression == kBiBitfields, pixel_offset,
+                     stride};
+}
+
+Result<Image> decode_bmp(ByteView file) {
+    VORN_TRY_ASSIGN(BmpLayout layout, read_bmp_layout(file));
+    Image image(layout.width, layout.height);
+    for (std::int32_t y = 0; y < layout.height; ++y) {
+        const std::int32_t stored = layout.top_down ? y : layout.height - 1 - y;
+        const std::uint8_t* row = file.data() + layout.pixel_offset + std::size_t(stored) * layout.stride;
+        Pixel* to = image.pixels.data() + std::size_t(y) * std::size_t(layout.width);
+        if (layout.bits == 32)
+            read_row_32(row, to, layout.width);
         else
-            read_row_24(row, to, width);
+            read_row_24(row, to, layout.width);
     }
     return image;
 }

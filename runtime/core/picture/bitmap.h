@@ -52,6 +52,19 @@ Bytes blank_bmp(std::int32_t width, std::int32_t height);
 // Bitmap files of 24 or 32 bits per pixel (BI_RGB), top-down or bottom-up,
 // with or without a colour table before the pixels.
 Result<Image> decode_bmp(ByteView file);
+
+// Where a bitmap file's pixels lie, checked as decode_bmp checks them: the
+// rows are inside the file. For a reader that hands the rows on as they are.
+struct BmpLayout {
+    std::int32_t width = 0;
+    std::int32_t height = 0; // rows, whichever way they are stored
+    bool top_down = false;
+    std::uint32_t bits = 0; // 24 or 32
+    bool bitfields = false; // 32-bit pixels with colour masks
+    std::uint32_t pixel_offset = 0;
+    std::uint32_t stride = 0;
+};
+Result<BmpLayout> read_bmp_layout(ByteView file);
 bool looks_like_bmp(ByteView file);
 
 // The part of `source` at (left, top) of the given size, clipped to the
