@@ -315,6 +315,34 @@ runtime_error)
     e2e_expect_eq "$E2E_EXIT" 100 "exit code"
     has_event "still running" && e2e_fail "the program went on after the error"
     ;;
+printing)
+    # Needs a CUPS server with a PDF printer as the default destination (see
+    # the Wine notes); skipped without one.
+    if ! lpstat -d 2>/dev/null | grep -q 'destination: PDF$'; then
+        echo "SKIP: no default PDF printer"
+        exit $kSkip
+    fi
+    pdf_dir="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
+    mkdir -p "$pdf_dir"
+    before=$(ls "$pdf_dir" 2>/dev/null | wc -l)
+    new_pdf() { [ "$(ls "$pdf_dir" | wc -l)" -gt "$before" ]; }
+    start_scene
+    start_testprog
+    click 166 32
+    expect_event "dialog created"
+    find_client "对话框"
+    click 140 62
+    expect_event "printed" 30
+    e2e_poll 90 "the printed PDF" new_pdf
+    sleep 2
+    pdf="$pdf_dir/$(ls -t "$pdf_dir" | head -n1)"
+    pdftoppm -r 30 -png -singlefile "$pdf" "$artefacts/desktop.$scenario.page" || e2e_fail "unreadable PDF $pdf"
+    page="$artefacts/desktop.$scenario.page.png"
+    # The screen, black around the program's windows, fills the page's width
+    # from its top-left corner: the page's upper part is mostly dark.
+    mean=$(convert "$page" -crop 60%x30%+0+0 -colorspace Gray -format '%[fx:int(100*mean)]' info:)
+    [ "$mean" -lt 50 ] || e2e_fail "the printed page does not show the screen (brightness $mean%, see $page)"
+    ;;
 close_ends_program)
     start_scene
     start_testprog

@@ -271,6 +271,17 @@ void failure_clicked(const Runtime& rt, const EventArgs&) {
     log_line(rt, "still running");
 }
 
+// As the product prints: through a file, a picture id and the printer.
+void print_clicked(const Runtime& rt, const EventArgs&) {
+    const Control printer{kDialog, kDialogPrinter, cls::printer};
+    const std::string path = rt.run_directory() + "\\print.bmp";
+    rt.write_file(path, rt.snapshot());
+    const std::int64_t picture = rt.load_picture_file(path);
+    rt.printer_draw_picture(printer, picture, 0, 0, rt.picture_width(path), rt.picture_height(path), 1);
+    rt.printer_end_job(printer, true, false, 4, 0);
+    log_line(rt, "printed");
+}
+
 void cleanup(const Runtime& rt, const EventArgs&) {
     log_line(rt, "cleanup");
 }
@@ -311,6 +322,7 @@ const std::map<std::uint32_t, Handler>& handlers() {
         {h::graphic_clicked, graphic_clicked},
         {h::hover_moved, hover_moved},
         {h::failure_clicked, failure_clicked},
+        {h::print_clicked, print_clicked},
     };
     return table;
 }

@@ -49,6 +49,8 @@ inline constexpr std::uint32_t kDialogClose = 0x16010042;
 inline constexpr std::uint32_t kDialogGraphic = 0x16010043; // graphic button
 inline constexpr std::uint32_t kDialogHover = 0x16010044; // transparent label turning green under the pointer
 inline constexpr std::uint32_t kDialogFailure = 0x16010045; // push button: reads a property a button lacks
+inline constexpr std::uint32_t kDialogPrint = 0x16010046;   // push button: prints the screen
+inline constexpr std::uint32_t kDialogPrinter = 0x16010047;
 
 // Handler offsets in the code section.
 namespace handler {
@@ -84,6 +86,7 @@ inline constexpr std::uint32_t font_chosen = 0x1D0;
 inline constexpr std::uint32_t graphic_clicked = 0x1E0;
 inline constexpr std::uint32_t hover_moved = 0x1F0;
 inline constexpr std::uint32_t failure_clicked = 0x200;
+inline constexpr std::uint32_t print_clicked = 0x210;
 inline constexpr std::uint32_t code_size = 0x300;
 } // namespace handler
 

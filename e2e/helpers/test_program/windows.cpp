@@ -306,6 +306,10 @@ forms::Window dialog_window() {
     window.elements.push_back(element(
         {kDialogFailure, "按钮_错误", cls::push_button, 10, 50, 80, 24, 0x05, 0, {{0, h::failure_clicked}}},
         block(cls::push_button, {{PropertyId::text, gbk("错误")}})));
+    window.elements.push_back(element(
+        {kDialogPrint, "按钮_打印", cls::push_button, 100, 50, 80, 24, 0x05, 0, {{0, h::print_clicked}}},
+        block(cls::push_button, {{PropertyId::text, gbk("打印")}})));
+    window.elements.push_back(element({kDialogPrinter, "打印机1", cls::printer, 200, -20, 26, 26, 0}));
     return window;
 }
 
