@@ -195,6 +195,9 @@ bool Win32Desktop::refresh_property(runtime::LiveWindow& window, runtime::LiveEl
 
 // ---- Loops ----
 
+// Neither loop passes messages through IsDialogMessage: it would take Enter
+// and Escape away from the edit boxes, whose key events the program binds,
+// so Tab does not move the focus between controls.
 void Win32Desktop::run_message_loop() {
     trace("message loop");
     MSG message{};
