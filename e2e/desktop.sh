@@ -334,8 +334,9 @@ printing)
     click 140 62
     expect_event "printed" 30
     e2e_poll 90 "the printed PDF" new_pdf
-    sleep 2
     pdf="$pdf_dir/$(ls -t "$pdf_dir" | head -n1)"
+    # The backend writes the file while the page is converted: wait until it reads whole.
+    e2e_poll 30 "a complete PDF" pdfinfo "$pdf"
     pdftoppm -r 30 -png -singlefile "$pdf" "$artefacts/desktop.$scenario.page" || e2e_fail "unreadable PDF $pdf"
     page="$artefacts/desktop.$scenario.page.png"
     # The screen, black around the program's windows, fills the page's width
