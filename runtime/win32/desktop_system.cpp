@@ -53,12 +53,6 @@ bool returns_32_bits(const std::string& function) {
                        [&](const char* name) { return function == name; });
 }
 
-// GDI handles carry 32 significant bits, sign-extended on Win64; programs
-// pass them around as 32-bit integers.
-std::uint64_t normal_handle(std::uint64_t handle) {
-    return std::uint64_t(std::int64_t(std::int32_t(std::uint32_t(handle))));
-}
-
 // What the screen shows in the rectangle, as picture data. GetDIBits writes
 // the rows straight into the file: a shot is tens of megabytes, and every
 // fresh buffer of that size costs more than the copy itself.
@@ -221,7 +215,7 @@ std::optional<std::uint64_t> Win32Desktop::call_dll(const std::string& library, 
     if (returns_32_bits(function))
         result = std::uint64_t(std::int64_t(std::int32_t(std::uint32_t(result))));
     if (function == "SetClipboardData" && result != 0 && args.size() == 2)
-        handed_to_clipboard_.insert(normal_handle(args[1]));
+        bitmap_owners_.handed_to_clipboard(args[1]);
     if (tracing()) {
         std::string line = "dll " + from + "!" + function + "(";
         for (std::size_t i = 0; i < args.size(); ++i)
@@ -307,25 +301,17 @@ runtime::PictureObject Win32Desktop::create_picture_object(ByteView data) {
     }
     if (bitmap == nullptr)
         return {};
-    const std::uint64_t object = next_picture_object_++;
-    picture_objects_[object] = bitmap;
+    const std::uint64_t object = bitmap_owners_.add(reinterpret_cast<std::uintptr_t>(bitmap));
     trace("picture object " + std::to_string(object) + " bitmap " +
           hex(reinterpret_cast<std::uintptr_t>(bitmap)));
     return {object, reinterpret_cast<std::uintptr_t>(bitmap)};
 }
 
 void Win32Desktop::release_picture_object(std::uint64_t object) {
-    // The program hands the object's bitmap to the clipboard, which owns it
-    // from then on; a bitmap the clipboard did not take goes with the object.
-    auto it = picture_objects_.find(object);
-    if (it == picture_objects_.end())
-        return;
-    const std::uint64_t bitmap = normal_handle(reinterpret_cast<std::uintptr_t>(it->second));
-    const bool handed_over = handed_to_clipboard_.erase(bitmap) != 0;
-    if (!handed_over)
-        DeleteObject(it->second);
-    trace("release picture object " + std::to_string(object) + (handed_over ? "" : ", bitmap deleted"));
-    picture_objects_.erase(it);
+    const std::optional<std::uint64_t> owned = bitmap_owners_.release(object);
+    if (owned)
+        DeleteObject(reinterpret_cast<HBITMAP>(std::uintptr_t(*owned)));
+    trace("release picture object " + std::to_string(object) + (owned ? ", bitmap deleted" : ""));
 }
 
 } // namespace vorn::win32

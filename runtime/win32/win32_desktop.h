@@ -12,12 +12,12 @@
 #include "base/bytes.h"
 #include "runtime/core/engine/desktop.h"
 
+#include "runtime/win32/portable/bitmap_owners.h"
 #include "runtime/win32/win32_api.h"
 
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -124,11 +124,8 @@ class Win32Desktop final : public runtime::Desktop {
     std::map<UINT_PTR, Component*> timers_;
     UINT_PTR next_timer_ = 1;
     std::vector<ModalSession> modal_sessions_;
-    std::map<std::uint64_t, HBITMAP> picture_objects_;
-    // Bitmaps SetClipboardData accepted: the clipboard owns them now.
-    std::set<std::uint64_t> handed_to_clipboard_;
-    std::uint64_t next_picture_object_ = 1;
-    Bytes sound_; // kept alive while PlaySound plays it from memory
+    BitmapOwners bitmap_owners_; // the picture objects' bitmaps
+    Bytes sound_;                // kept alive while PlaySound plays it from memory
     bool com_ready_ = false;
 };
 

@@ -275,7 +275,7 @@ void failure_clicked(const Runtime& rt, const EventArgs&) {
 void print_clicked(const Runtime& rt, const EventArgs&) {
     const Control printer{kDialog, kDialogPrinter, cls::printer};
     const std::string path = rt.run_directory() + "\\print.bmp";
-    rt.write_file(path, rt.snapshot());
+    rt.write_file(path, rt.snapshot().view());
     const std::int64_t picture = rt.load_picture_file(path);
     rt.printer_draw_picture(printer, picture, 0, 0, rt.picture_width(path), rt.picture_height(path), 1);
     rt.printer_end_job(printer, true, false, 4, 0);
