@@ -16,8 +16,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$root/build/windows/bin
 iterations=${1:-7}
 source "$root/e2e/lib.sh"
+source "$root/e2e/tool.sh"
 E2E_HELPERS="$bin/e2e"
-caption="Vorn截图工具V6.0"
 [ -f "$bin/VornShot.exe" ] && [ -f "$bin/bench/capture_baseline.exe" ] || {
     echo "build first: bash scripts/build" >&2
     exit 1
@@ -28,23 +28,20 @@ median() { sort -n | awk '{v[NR]=$1} END{if (NR) print (NR % 2 ? v[(NR+1)/2] : (
 # measure SIZE: one line "SIZE base_snap base_clip tool_snap tool_box tool_clip tool_total base_peak tool_peak"
 measure() (
     E2E_SCREEN=$1 e2e_start "bench-$1" >/dev/null
-    app="$E2E_C/vorn/app"
-    mkdir -p "$app"
-    cp "$bin/VornShot.exe" "$bin/krnln.fnr" "$bin/bench/capture_baseline.exe" "$app/"
-    (cd "$app" && wine capture_baseline.exe "$iterations" 2>/dev/null | tr -d '\r') >"$E2E_DIR/baseline.txt"
+    tool_install "$bin"
+    cp "$bin/bench/capture_baseline.exe" "$TOOL_APP/"
+    (cd "$TOOL_APP" && wine capture_baseline.exe "$iterations" 2>/dev/null | tr -d '\r') >"$E2E_DIR/baseline.txt"
     base_snap=$(awk '/^baseline/{print $2}' "$E2E_DIR/baseline.txt" | median)
     base_clip=$(awk '/^baseline/{print $3}' "$E2E_DIR/baseline.txt" | median)
     base_peak=$(awk '/^peak_working_set/{print $2}' "$E2E_DIR/baseline.txt")
 
     export VORN_TRACE="$E2E_DIR/trace.log"
-    e2e_launch "$app" VornShot.exe
-    e2e_poll 60 "the main window" xdotool search --onlyvisible --name "^$caption\$"
-    e2e_poll 20 "the button row" wine "$E2E_HELPERS/winprobe.exe" where "$caption" "全屏"
-    at=$(wine "$E2E_HELPERS/winprobe.exe" where "$caption" "全屏" | tr -d '\r')
+    tool_start
     for ((i = 1; i <= iterations; i++)); do
-        xdotool mousemove $at click 1
+        tool_click "全屏"
         e2e_poll 60 "capture $i" sh -c "[ \$(grep -c '^[0-9]* sound ' '$VORN_TRACE') -ge $i ]"
     done
+    # The Windows process is a Linux process of its own, not the launcher.
     tool_pid=$(pgrep -f 'VornShot.exe' | head -n1)
     tool_peak=$(awk '/^VmHWM/{print $2 * 1024}' "/proc/$tool_pid/status")
     awk '

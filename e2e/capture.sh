@@ -9,32 +9,15 @@ scenario=${1:?scenario}
 bin=${2:?windows bin directory}
 artefacts=${3:?artefact directory}
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/tool.sh"
 E2E_HELPERS="$bin/e2e"
-caption="Vorn截图工具V6.0"
+caption=$TOOL_CAPTION
 known_at=(1000 800) # where the known picture is shown, clear of the main window
 
 e2e_start "capture.$scenario"
-app="$E2E_C/vorn/app"
-mkdir -p "$app" "$artefacts"
-cp "$bin/VornShot.exe" "$bin/krnln.fnr" "$app/"
+mkdir -p "$artefacts"
+tool_install "$bin"
 export VORN_TRACE="$E2E_DIR/trace.log"
-
-main_window_id() { xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | head -n1; }
-main_window_gone() { [ -z "$(main_window_id)" ]; }
-
-start_tool() {
-    e2e_launch "$app" VornShot.exe
-    e2e_poll 60 "the main window" main_window_id
-    MAIN_PID=$E2E_PID
-    e2e_poll 20 "the button row" wine "$E2E_HELPERS/winprobe.exe" where "$caption" "关于"
-}
-
-click_control() {
-    local at
-    at=$(wine "$E2E_HELPERS/winprobe.exe" where "$caption" "$1" 2>/dev/null | tr -d '\r') ||
-        e2e_fail "no control showing $1: $at"
-    xdotool mousemove $at click 1
-}
 
 # A picture no screen shows by chance, in a plain X window at a known place.
 show_known_picture() {
@@ -59,7 +42,7 @@ settings() {
         printf '[%s]\r\n%s=%s\r\n' "$1" "$2" "$3" >>"$E2E_DIR/settings.txt"
         shift 3
     done
-    iconv -f UTF-8 -t GBK "$E2E_DIR/settings.txt" >"$app/设置.ini"
+    iconv -f UTF-8 -t GBK "$E2E_DIR/settings.txt" >"$TOOL_APP/设置.ini"
 }
 
 sounds_played() { grep -c '^[0-9]* sound ' "$VORN_TRACE" 2>/dev/null || true; }
@@ -68,7 +51,7 @@ sounds_reach() { [ "$(sounds_played)" -ge "$1" ]; }
 # capture N: clicks 全屏 and waits for the Nth capture sound, the flow's last
 # step before the window is shown again.
 capture() {
-    click_control "全屏"
+    tool_click "全屏"
     e2e_poll 30 "capture $1" sounds_reach "$1"
 }
 
@@ -97,7 +80,7 @@ clipboard_text_is() { [ "$(xclip -selection clipboard -o 2>/dev/null)" = "$1" ];
 
 # The main window's outer rectangle on the screen: W H X Y.
 main_rectangle() {
-    xdotool getwindowgeometry --shell "$(main_window_id)" |
+    xdotool getwindowgeometry --shell "$(tool_window_id)" |
         awk -F= '/^X=/{x=$2} /^Y=/{y=$2} /^WIDTH=/{w=$2} /^HEIGHT=/{h=$2} END{print w, h, x, y}'
 }
 
@@ -112,10 +95,10 @@ brightest_in() {
 case $scenario in
 full_screen)
     show_known_picture
-    start_tool
+    tool_start
     import -window root "$E2E_DIR/before.png"
     capture 1
-    main_window_id >/dev/null || e2e_fail "the main window is not shown after the capture"
+    tool_window_id >/dev/null || e2e_fail "the main window is not shown after the capture"
     read_clipboard "$E2E_DIR/shot.png"
     e2e_expect_eq "$(identify -format '%wx%h' "$E2E_DIR/shot.png")" "1280x1024" "clipboard picture size"
     expect_known_picture_in "$E2E_DIR/shot.png"
@@ -128,17 +111,17 @@ full_screen)
     [ "${changed%% *}" -gt 1000 ] 2>/dev/null || e2e_fail "the picture box shows no shot ($changed pixels changed)"
     # Copy puts what the box shows back on the clipboard, replacing a text.
     put_text "a text of another program"
-    click_control "复制"
+    tool_click "复制"
     read_clipboard "$E2E_DIR/copied.png"
     expect_known_picture_in "$E2E_DIR/copied.png"
     ;;
 hide_setting)
     show_known_picture
     settings "截图时隐藏" "是否隐藏本窗口" "真"
-    start_tool
+    tool_start
     rectangle=$(main_rectangle)
     capture 1
-    e2e_poll 10 "the main window shown again" main_window_id
+    e2e_poll 10 "the main window shown again" tool_window_id
     read_clipboard "$E2E_DIR/hidden.png"
     expect_known_picture_in "$E2E_DIR/hidden.png"
     e2e_expect_eq "$(brightest_in "$E2E_DIR/hidden.png" "$rectangle")" 0 \
@@ -151,12 +134,12 @@ hide_setting)
         e2e_fail "the main window is missing from a shot taken without hiding"
     ;;
 copy_empty)
-    start_tool
+    tool_start
     put_text "kept by another program"
-    click_control "复制"
+    tool_click "复制"
     e2e_probe_msgbox "$caption"
     e2e_expect_line "$E2E_BOX" "text=您还没有截图呢！"
-    main=$(main_window_id)
+    main=$(tool_window_id)
     for id in $(xdotool search --name "^$caption\$"); do
         [ "$id" = "$main" ] || xdotool windowfocus "$id" key Return 2>/dev/null || true
     done

@@ -8,36 +8,18 @@ scenario=${1:?scenario}
 bin=${2:?windows bin directory}
 artefacts=${3:?artefact directory}
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/tool.sh"
 E2E_HELPERS="$bin/e2e"
-caption="Vorn截图工具V6.0"
+caption=$TOOL_CAPTION
 
 e2e_start "main_window.$scenario"
-app="$E2E_C/vorn/app"
-mkdir -p "$app" "$artefacts"
-cp "$bin/VornShot.exe" "$bin/krnln.fnr" "$app/"
-
-main_window_id() { xdotool search --name "^$caption\$" 2>/dev/null | head -n1; }
-
-start_tool() {
-    e2e_launch "$app" VornShot.exe
-    e2e_poll 60 "the main window" main_window_id
-    MAIN_PID=$E2E_PID
-    # The window is shown by its created handler, after the tips are attached.
-    e2e_poll 20 "the button row" wine "$E2E_HELPERS/winprobe.exe" where "$caption" "关于"
-}
-
-# Clicks the control that shows TEXT, at its centre on screen.
-click_control() {
-    local at
-    at=$(wine "$E2E_HELPERS/winprobe.exe" where "$caption" "$1" 2>/dev/null | tr -d '\r') ||
-        e2e_fail "no control showing $1: $at"
-    xdotool mousemove $at click 1
-}
+mkdir -p "$artefacts"
+tool_install "$bin"
 
 case $scenario in
 shown)
-    start_tool
-    geometry=$(xdotool getwindowgeometry "$(main_window_id)")
+    tool_start
+    geometry=$(xdotool getwindowgeometry "$(tool_window_id)")
     grep -q 'Geometry: 678x514' <<<"$geometry" || e2e_fail "main window geometry: $geometry"
     for text in 窗口 全屏 区域 放大 编辑 复制 清除 保存 打印 设置 关于; do
         wine "$E2E_HELPERS/winprobe.exe" where "$caption" "$text" >/dev/null 2>&1 || e2e_fail "no button $text"
@@ -50,7 +32,7 @@ shown)
     e2e_log "screenshot: $artefacts/main_window.png"
     ;;
 tip)
-    start_tool
+    tool_start
     at=$(wine "$E2E_HELPERS/winprobe.exe" where "$caption" "全屏" | tr -d '\r')
     read -r x y <<<"$at"
     xdotool mousemove $((x - 3)) $((y - 3)) sleep 0.2 mousemove "$x" "$y"
@@ -63,9 +45,9 @@ tip)
     e2e_log "screenshot: $artefacts/main_window_tip.png"
     ;;
 second_copy)
-    start_tool
-    first=$MAIN_PID
-    e2e_launch "$app" VornShot.exe
+    tool_start
+    first=$TOOL_PID
+    e2e_launch "$TOOL_APP" VornShot.exe
     e2e_wait_exit 60
     e2e_expect_eq "$E2E_EXIT" 0 "second copy's exit code"
     count=$(xdotool search --name "^$caption\$" | wc -l)
@@ -73,28 +55,28 @@ second_copy)
     kill -0 "$first" 2>/dev/null || e2e_fail "the first copy ended"
     ;;
 shortcut)
-    start_tool
+    tool_start
     link=$(find "$HOME" "$WINEPREFIX/drive_c/users" -name 'Vorn截图工具.lnk' 2>/dev/null | head -n1)
     [ -n "$link" ] || e2e_fail "no desktop shortcut"
     info=$(lnkinfo "$link" 2>&1)
     grep -q 'VornShot.exe' <<<"$info" || e2e_fail "the shortcut does not point to VornShot.exe: $info"
     # Deleted, it comes back at the next start.
     rm -f "$link"
-    xdotool windowfocus "$(main_window_id)" key alt+F4
-    E2E_PID=$MAIN_PID
+    xdotool windowfocus "$(tool_window_id)" key alt+F4
+    E2E_PID=$TOOL_PID
     e2e_wait_exit 30
-    start_tool
+    tool_start
     e2e_poll 20 "the recreated shortcut" test -f "$link"
     ;;
 about_and_close)
-    start_tool
-    click_control "关于"
+    tool_start
+    tool_click "关于"
     e2e_probe_msgbox "关于本软件"
     grep -q "^text=                    $caption" <<<"$E2E_BOX" || e2e_fail "About text: $E2E_BOX"
     e2e_dismiss "关于本软件"
-    main_window_id >/dev/null || e2e_fail "the main window went away with the About box"
-    xdotool windowfocus "$(main_window_id)" key alt+F4
-    E2E_PID=$MAIN_PID
+    tool_window_id >/dev/null || e2e_fail "the main window went away with the About box"
+    xdotool windowfocus "$(tool_window_id)" key alt+F4
+    E2E_PID=$TOOL_PID
     e2e_wait_exit 30
     e2e_expect_eq "$E2E_EXIT" 0 "exit code after closing"
     ;;

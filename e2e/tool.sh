@@ -1,0 +1,39 @@
+# The tool itself under Wine, for the scenarios that drive it as a user
+# would: installed into the scenario's drive C, started, its main window found
+# and its buttons clicked by their captions. Sourced after lib.sh, once
+# e2e_start has run; E2E_HELPERS names the helper programs' directory.
+
+TOOL_CAPTION="Vorn截图工具V6.0"
+
+# tool_install BIN: copies the executable and its runtime; sets TOOL_APP.
+tool_install() {
+    TOOL_APP="$E2E_C/vorn/app"
+    mkdir -p "$TOOL_APP"
+    cp "$1/VornShot.exe" "$1/krnln.fnr" "$TOOL_APP/"
+}
+
+# tool_window_id: the shown main window's X id; fails when there is none.
+tool_window_id() {
+    local id
+    id=$(xdotool search --onlyvisible --name "^$TOOL_CAPTION\$" 2>/dev/null | head -n1)
+    [ -n "$id" ] && echo "$id"
+}
+
+# tool_start: starts the tool and waits until its button row is shown; sets
+# TOOL_PID.
+tool_start() {
+    e2e_launch "$TOOL_APP" VornShot.exe
+    e2e_poll 60 "the main window" tool_window_id
+    TOOL_PID=$E2E_PID
+    # The window is shown by its created handler, after the tips are attached.
+    e2e_poll 20 "the button row" wine "$E2E_HELPERS/winprobe.exe" where "$TOOL_CAPTION" "关于"
+}
+
+# tool_click TEXT: clicks the main window's control that shows TEXT, at its
+# centre on screen.
+tool_click() {
+    local at
+    at=$(wine "$E2E_HELPERS/winprobe.exe" where "$TOOL_CAPTION" "$1" 2>/dev/null | tr -d '\r') ||
+        e2e_fail "no control showing $1: $at"
+    xdotool mousemove $at click 1
+}
