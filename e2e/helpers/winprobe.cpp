@@ -10,6 +10,8 @@
 //   winprobe msgbox TITLE TIMEOUT_MS   wait for a message box titled TITLE and print
 //                                      "text=...", "icon=stop|information|...|none",
 //                                      "button=<command id>"
+#include "window_text.h"
+
 #include <windows.h>
 
 #include <shellapi.h>
@@ -21,30 +23,10 @@
 
 namespace {
 
-std::string utf8(const std::wstring& wide) {
-    int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(std::size_t(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), out.data(), length, nullptr, nullptr);
-    return out;
-}
-
-std::wstring window_text(HWND window) {
-    wchar_t buffer[4096] = {};
-    GetWindowTextW(window, buffer, 4096);
-    return buffer;
-}
-
-std::wstring class_name(HWND window) {
-    wchar_t buffer[256] = {};
-    GetClassNameW(window, buffer, 256);
-    return buffer;
-}
-
-void print_line(const std::string& line) {
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
+using probe::class_name;
+using probe::print_line;
+using probe::utf8;
+using probe::window_text;
 
 // Icons are compared by their pixels as shown on screen: Wine's icon handles
 // belong to the process that loaded them, so the message box's handle cannot

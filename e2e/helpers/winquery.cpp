@@ -13,6 +13,8 @@
 //   winquery close TITLE             post WM_CLOSE to it, as its close box would
 //   winquery list                    every top-level window: "class=... text=...
 //                                    visible=0|1 enabled=0|1 rect=x,y,w,h"
+#include "window_text.h"
+
 #include <windows.h>
 
 #include <shellapi.h>
@@ -25,30 +27,10 @@ namespace {
 constexpr int kPollMilliseconds = 100;
 constexpr int kMaxDepth = 16;
 
-std::string utf8(const std::wstring& wide) {
-    int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(std::size_t(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), out.data(), length, nullptr, nullptr);
-    return out;
-}
-
-std::wstring window_text(HWND window) {
-    wchar_t buffer[1024] = {};
-    GetWindowTextW(window, buffer, 1024);
-    return buffer;
-}
-
-std::wstring class_name(HWND window) {
-    wchar_t buffer[256] = {};
-    GetClassNameW(window, buffer, 256);
-    return buffer;
-}
-
-void print_line(const std::string& line) {
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
+using probe::class_name;
+using probe::print_line;
+using probe::utf8;
+using probe::window_text;
 
 std::string describe(HWND window) {
     return "class=" + utf8(class_name(window)) + " text=" + utf8(window_text(window)) +

@@ -1,43 +1,24 @@
 #include "runtime/win32/controls/label.h"
 
 #include "runtime/win32/gdi.h"
-#include "runtime/win32/text.h"
 
 namespace vorn::win32 {
 
 bool Label::open(HWND parent) {
     static const WindowClass label_class = register_class(L"VornLabel", nullptr, CS_DBLCLKS);
-    const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (integer(PropertyId::visible) != 0 ? WS_VISIBLE : 0);
-    return create(label_class, style, 0, wide(text(PropertyId::text)), bounds(), parent);
+    return open_as(label_class, parent);
 }
 
 COLORREF Label::background_colour() const {
     return colour_or_system(integer(PropertyId::back_colour), COLOR_BTNFACE);
 }
 
-void Label::paint() {
-    BufferedPaint painting(hwnd());
-    HDC dc = painting.dc();
-    RECT area = painting.client();
+void Label::paint_background(HDC dc, const RECT& area) {
     FillRect(dc, &area, brush_for(background_colour()));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, colour_or_system(integer(PropertyId::text_colour), COLOR_BTNTEXT));
-    HGDIOBJ old = SelectObject(dc, font_for(element()->get(PropertyId::font)));
-    const std::wstring shown = wide(text(PropertyId::text));
-    DrawTextW(dc, shown.c_str(), int(shown.size()), &area, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
 }
 
-LRESULT Label::handle(UINT message, WPARAM wparam, LPARAM lparam) {
-    if (element() != nullptr) {
-        if (message == WM_PAINT) {
-            paint();
-            return 0;
-        }
-        if (message == WM_ERASEBKGND)
-            return 1;
-    }
-    return Control::handle(message, wparam, lparam);
+HFONT Label::text_font() const {
+    return font_for(element()->get(PropertyId::font));
 }
 
 } // namespace vorn::win32

@@ -3,22 +3,20 @@
 // font the program sets shows the same on every system.
 #pragma once
 
-#include "runtime/win32/controls/control.h"
+#include "runtime/win32/controls/text_label.h"
 
 namespace vorn::win32 {
 
-class Label final : public Control {
+class Label final : public TextLabel {
   public:
-    explicit Label(const ControlArgs& args) : Control(args) { captures_mouse_ = true; }
+    using TextLabel::TextLabel;
     bool open(HWND parent);
     bool is_backdrop() const override { return true; }
     COLORREF background_colour() const override;
 
   protected:
-    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
-
-  private:
-    void paint();
+    void paint_background(HDC dc, const RECT& area) override;
+    HFONT text_font() const override;
 };
 
 } // namespace vorn::win32

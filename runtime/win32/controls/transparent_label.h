@@ -2,20 +2,18 @@
 // container holding it shows behind it.
 #pragma once
 
-#include "runtime/win32/controls/control.h"
+#include "runtime/win32/controls/text_label.h"
 
 namespace vorn::win32 {
 
-class TransparentLabel final : public Control {
+class TransparentLabel final : public TextLabel {
   public:
-    explicit TransparentLabel(const ControlArgs& args) : Control(args) { captures_mouse_ = true; }
+    using TextLabel::TextLabel;
     bool open(HWND parent);
 
   protected:
-    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
-
-  private:
-    void paint();
+    void paint_background(HDC dc, const RECT& area) override;
+    HFONT text_font() const override;
 };
 
 } // namespace vorn::win32
