@@ -95,6 +95,34 @@ TEST(Bitmap, RefusesMalformedFiles) {
     EXPECT_FALSE(decode_picture(Bytes{1, 2, 3}));
 }
 
+// Writers that fill a blank file's rows themselves (the screen grab) and
+// readers that hand rows on as they are (the clipboard's bitmap) rely on
+// this layout matching a bottom-up 24-bit DIB.
+TEST(Bitmap, BlankFileAndLayoutDescribeTheRowsInPlace) {
+    const Bytes blank = blank_bmp(5, 3);
+    ASSERT_EQ(blank.size(), kBmpPixelOffset + 3 * bmp_stride_24(5));
+    EXPECT_EQ(bmp_stride_24(5), 16u);
+    Result<BmpLayout> layout = read_bmp_layout(blank);
+    ASSERT_TRUE(layout) << layout.error().message;
+    EXPECT_EQ(layout->pixel_offset, kBmpPixelOffset);
+    EXPECT_EQ(layout->stride, 16u);
+    EXPECT_FALSE(layout->top_down);
+    EXPECT_EQ(layout->bits, 24u);
+    EXPECT_EQ(*decode_bmp(blank), Image(5, 3));
+
+    // A row written in place at the bottom of the file is the picture's last.
+    Bytes file = blank;
+    file[kBmpPixelOffset + 2] = 0xAB; // red of (0, 2)
+    EXPECT_EQ(decode_bmp(file)->at(0, 2), rgb(0xAB, 0, 0));
+
+    Result<BmpLayout> top_down = read_bmp_layout(handmade_bmp(4, 2, 32, true, 3));
+    ASSERT_TRUE(top_down);
+    EXPECT_TRUE(top_down->top_down);
+    EXPECT_EQ(top_down->height, 2);
+    EXPECT_EQ(top_down->pixel_offset, 14u + 40u + 12u);
+    EXPECT_FALSE(read_bmp_layout(Bytes(file.begin(), file.end() - 1)));
+}
+
 TEST(Bitmap, CropAndBlitClipAtEveryEdge) {
     const Image source = gradient(4, 3);
     const Image part = crop(source, 2, 1, 4, 4, rgb(1, 2, 3));
