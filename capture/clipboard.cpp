@@ -38,14 +38,14 @@ std::int32_t handle_from_number(double number) {
     return number > kLow && number < kHigh ? std::int32_t(number) : 0;
 }
 
-bool open_clipboard(const facade::Runtime& runtime, std::uint64_t owner) {
-    for (int attempt = 1;; ++attempt) {
+// Gives up quietly: the calls that follow then fail and change nothing.
+void open_clipboard(const facade::Runtime& runtime, std::uint64_t owner) {
+    for (int attempt = 1; attempt <= kOpenAttempts; ++attempt) {
+        if (attempt > 1)
+            runtime.wait(kOpenRetryMilliseconds);
         // BOOL: only the low 32 bits carry the answer.
         if (std::uint32_t(call(runtime, DllCommand::OpenClipboard, {owner})) != 0)
-            return true;
-        if (attempt == kOpenAttempts)
-            return false;
-        runtime.wait(kOpenRetryMilliseconds);
+            return;
     }
 }
 
