@@ -92,6 +92,19 @@ brightest_in() {
     convert "$1" -crop "${w}x${h}+${x}+${y}" +repage -format '%[fx:int(255*maxima)]' info:
 }
 
+# dismiss_box_beside MAIN_ID: presses Enter in every other window with the
+# tool's caption (the box carries it, having no title of its own); succeeds
+# once only the main window is left.
+dismiss_box_beside() {
+    local id left=0
+    for id in $(xdotool search --name "^$caption\$" 2>/dev/null); do
+        [ "$id" = "$1" ] && continue
+        left=1
+        xdotool windowfocus "$id" key Return 2>/dev/null || true
+    done
+    [ $left -eq 0 ]
+}
+
 case $scenario in
 full_screen)
     show_known_picture
@@ -140,10 +153,7 @@ copy_empty)
     e2e_probe_msgbox "$caption"
     e2e_expect_line "$E2E_BOX" "text=您还没有截图呢！"
     main=$(tool_window_id)
-    for id in $(xdotool search --name "^$caption\$"); do
-        [ "$id" = "$main" ] || xdotool windowfocus "$id" key Return 2>/dev/null || true
-    done
-    e2e_poll 10 "the message box closed" sh -c "[ \$(xdotool search --name '^$caption\$' | wc -l) -eq 1 ]"
+    e2e_poll 10 "the message box closed" dismiss_box_beside "$main"
     clipboard_text_is "kept by another program" || e2e_fail "the clipboard text was replaced"
     ;;
 *)
