@@ -10,6 +10,7 @@ scenario=${1:?scenario}
 bin=${2:?windows bin directory}
 artefacts=${VORN_E2E_ARTEFACTS:-${3:-$bin/../../e2e-artefacts}}
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/printer.sh"
 E2E_HELPERS="$bin/e2e"
 readonly kSkip=77
 mkdir -p "$artefacts"
@@ -316,28 +317,17 @@ runtime_error)
     has_event "still running" && e2e_fail "the program went on after the error"
     ;;
 printing)
-    # Needs a CUPS server with a PDF printer as the default destination (see
-    # the Wine notes); skipped without one.
-    if ! lpstat -d 2>/dev/null | grep -q 'destination: PDF$'; then
-        echo "SKIP: no default PDF printer"
-        exit $kSkip
-    fi
-    pdf_dir="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
-    mkdir -p "$pdf_dir"
-    before=$(ls "$pdf_dir" 2>/dev/null | wc -l)
-    new_pdf() { [ "$(ls "$pdf_dir" | wc -l)" -gt "$before" ]; }
     start_scene
+    printer_start
     start_testprog
     click 166 32
     expect_event "dialog created"
     find_client "对话框"
     click 140 62
     expect_event "printed" 30
-    e2e_poll 90 "the printed PDF" new_pdf
-    pdf="$pdf_dir/$(ls -t "$pdf_dir" | head -n1)"
-    # The backend writes the file while the page is converted: wait until it reads whole.
-    e2e_poll 30 "a complete PDF" pdfinfo "$pdf"
-    pdftoppm -r 30 -png -singlefile "$pdf" "$artefacts/desktop.$scenario.page" || e2e_fail "unreadable PDF $pdf"
+    printer_wait_pdf 90
+    pdftoppm -r 30 -png -singlefile "$PRINTER_PDF" "$artefacts/desktop.$scenario.page" ||
+        e2e_fail "unreadable PDF $PRINTER_PDF"
     page="$artefacts/desktop.$scenario.page.png"
     # The screen, black around the program's windows, fills the page's width
     # from its top-left corner: the page's upper part is mostly dark.
