@@ -7,4 +7,5 @@ list(APPEND runtime_core_sources
     ${CMAKE_CURRENT_LIST_DIR}/engine/library.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/model.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/program.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/program_block.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/properties.cpp)

@@ -182,7 +182,7 @@ std::optional<std::string> SimDesktop::open_file_dialog(LiveWindow& window, Live
 
 // ---- Screen and system ----
 
-Bytes SimDesktop::snapshot(const runtime::SnapshotRequest& request) {
+runtime::ProgramBlock SimDesktop::snapshot(const runtime::SnapshotRequest& request) {
     // No handle, or the null handle (whose device context is the whole
     // screen), takes the screen from its top-left corner.
     if (!request.window || *request.window == 0) {
@@ -191,7 +191,8 @@ Bytes SimDesktop::snapshot(const runtime::SnapshotRequest& request) {
         trace_.add(request.window
                        ? "snapshot screen " + std::to_string(size.width) + "x" + std::to_string(size.height)
                        : "snapshot screen");
-        return picture::encode_bmp(picture::crop(screen_, 0, 0, size.width, size.height));
+        return runtime::ProgramBlock::copy_of(
+            picture::encode_bmp(picture::crop(screen_, 0, 0, size.width, size.height)));
     }
     const std::optional<Rect> rect = windows_.rect(*request.window);
     const Size size = fit_picture(request.width.value_or(rect ? rect->width() : 0),
@@ -199,10 +200,11 @@ Bytes SimDesktop::snapshot(const runtime::SnapshotRequest& request) {
     const std::string shown = std::to_string(size.width) + "x" + std::to_string(size.height);
     if (!rect) {
         trace_.add("snapshot unknown window " + hex(*request.window) + " " + shown);
-        return picture::encode_bmp(picture::Image(size.width, size.height));
+        return runtime::ProgramBlock::copy_of(picture::encode_bmp(picture::Image(size.width, size.height)));
     }
     trace_.add("snapshot window " + windows_.describe(*request.window) + " " + shown);
-    return picture::encode_bmp(picture::crop(screen_, rect->left, rect->top, size.width, size.height));
+    return runtime::ProgramBlock::copy_of(
+        picture::encode_bmp(picture::crop(screen_, rect->left, rect->top, size.width, size.height)));
 }
 
 void SimDesktop::wait(std::uint32_t milliseconds) {

@@ -129,7 +129,7 @@ class SimDesktop final : public runtime::Desktop {
     std::optional<std::string> open_file_dialog(runtime::LiveWindow& window,
                                                 runtime::LiveElement& dialog) override;
     runtime::Size screen_size() override { return {screen_.width, screen_.height}; }
-    Bytes snapshot(const runtime::SnapshotRequest& request) override;
+    runtime::ProgramBlock snapshot(const runtime::SnapshotRequest& request) override;
     void wait(std::uint32_t milliseconds) override;
     void play_sound(ByteView wave) override;
     std::string run_directory() override { return files_.run_directory(); }

@@ -54,10 +54,14 @@ bool returns_32_bits(const std::string& function) {
 }
 
 // What the screen shows in the rectangle, as picture data. GetDIBits writes
-// the rows straight into the file: a shot is tens of megabytes, and every
-// fresh buffer of that size costs more than the copy itself.
-Bytes grab_screen(int left, int top, int width, int height) {
-    Bytes file = picture::blank_bmp(width, height);
+// the rows straight into the block the program receives: a shot is tens of
+// megabytes, and every fresh buffer of that size costs more than the copy.
+runtime::ProgramBlock grab_screen(int left, int top, int width, int height) {
+    runtime::ProgramBlock file = runtime::ProgramBlock::sized(picture::bmp_file_size_24(width, height));
+    const std::span<std::uint8_t> bytes = file.bytes();
+    if (bytes.empty())
+        return file;
+    picture::write_bmp_headers(bytes, width, height);
     if (width <= 0 || height <= 0)
         return file;
     HDC screen = GetDC(nullptr);
@@ -75,7 +79,7 @@ Bytes grab_screen(int left, int top, int width, int height) {
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 24;
         info.bmiHeader.biCompression = BI_RGB;
-        GetDIBits(memory, bitmap, 0, UINT(height), file.data() + picture::kBmpPixelOffset, &info,
+        GetDIBits(memory, bitmap, 0, UINT(height), bytes.data() + picture::kBmpPixelOffset, &info,
                   DIB_RGB_COLORS);
         DeleteObject(bitmap);
     }
@@ -127,7 +131,7 @@ runtime::Size Win32Desktop::screen_size() {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-Bytes Win32Desktop::snapshot(const runtime::SnapshotRequest& request) {
+runtime::ProgramBlock Win32Desktop::snapshot(const runtime::SnapshotRequest& request) {
     // No handle, or the null handle, takes the screen from its top-left
     // corner; a window handle takes what the screen shows in the window's
     // rectangle (covering windows included), and an unknown handle a black
@@ -150,7 +154,9 @@ Bytes Win32Desktop::snapshot(const runtime::SnapshotRequest& request) {
     bound_size(width, height);
     trace("snapshot " + (request.window ? hex(*request.window) : std::string("screen")) + " " +
           std::to_string(width) + "x" + std::to_string(height) + (known ? "" : " (unknown window)"));
-    return known ? grab_screen(left, top, width, height) : picture::blank_bmp(width, height);
+    if (!known)
+        return runtime::ProgramBlock::copy_of(picture::blank_bmp(width, height));
+    return grab_screen(left, top, width, height);
 }
 
 void Win32Desktop::wait(std::uint32_t milliseconds) {

@@ -84,7 +84,7 @@ class Win32Desktop final : public runtime::Desktop {
 
     // ---- Desktop: screen and system (desktop_system.cpp) ----
     runtime::Size screen_size() override;
-    Bytes snapshot(const runtime::SnapshotRequest& request) override;
+    runtime::ProgramBlock snapshot(const runtime::SnapshotRequest& request) override;
     void wait(std::uint32_t milliseconds) override;
     void play_sound(ByteView wave) override;
     std::string run_directory() override;

@@ -20,7 +20,7 @@ class SimScreenTest : public ::testing::Test {
     SimScreenTest() { sim.set_screen(testing::gradient(200, 150)); }
 
     Image snap(runtime::SnapshotRequest request) {
-        Result<Image> image = picture::decode_bmp(sim.snapshot(request));
+        Result<Image> image = picture::decode_bmp(sim.snapshot(request).view());
         EXPECT_TRUE(image.ok());
         return image.ok() ? image.value() : Image();
     }

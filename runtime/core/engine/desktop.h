@@ -8,6 +8,7 @@
 #include "base/result.h"
 #include "runtime/core/engine/canvas.h"
 #include "runtime/core/engine/model.h"
+#include "runtime/core/engine/program_block.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -83,7 +84,7 @@ class Desktop {
 
     // Screen and system.
     virtual Size screen_size() = 0;
-    virtual Bytes snapshot(const SnapshotRequest& request) = 0; // picture data
+    virtual ProgramBlock snapshot(const SnapshotRequest& request) = 0; // picture data
     virtual void wait(std::uint32_t milliseconds) = 0;
     virtual void play_sound(ByteView wave) = 0;
     // The directory holding the executable (GBK, no trailing backslash) and

@@ -230,7 +230,7 @@ std::uint64_t Engine::call_kernel(std::uint32_t selector, const VornArgs& raw) {
             request.width = std::int32_t(*width);
         if (auto height = args.optional_integer(2))
             request.height = std::int32_t(*height);
-        return boundary_block(desktop_.snapshot(request));
+        return reinterpret_cast<std::uintptr_t>(desktop_.snapshot(request).hand_over());
     }
     case KernelCommand::PlaySound:
         desktop_.play_sound(args.block(0));

@@ -33,7 +33,11 @@ std::uint32_t bmp_stride_24(std::int32_t width) {
     return row_stride(std::max(width, 0), 24);
 }
 
-Bytes blank_bmp(std::int32_t width, std::int32_t height) {
+std::size_t bmp_file_size_24(std::int32_t width, std::int32_t height) {
+    return kBmpPixelOffset + std::size_t(bmp_stride_24(width)) * std::size_t(std::max(height, 0));
+}
+
+void write_bmp_headers(std::span<std::uint8_t> file, std::int32_t width, std::int32_t height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     const std::uint32_t data_size = bmp_stride_24(width) * std::uint32_t(height);
@@ -53,9 +57,14 @@ Bytes blank_bmp(std::int32_t width, std::int32_t height) {
     out.u32(3780);
     out.u32(0);
     out.u32(0);
-    Bytes& bytes = out.buffer();
-    bytes.resize(bytes.size() + data_size, 0);
-    return out.take();
+    const Bytes& headers = out.buffer();
+    std::copy(headers.begin(), headers.end(), file.begin());
+}
+
+Bytes blank_bmp(std::int32_t width, std::int32_t height) {
+    Bytes file(bmp_file_size_24(width, height), 0);
+    write_bmp_headers(file, width, height);
+    return file;
 }
 
 Bytes encode_bmp(const Image& image) {

@@ -5,7 +5,9 @@
 #include "base/bytes.h"
 #include "base/result.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace vorn::picture {
@@ -48,7 +50,11 @@ Bytes encode_bmp(const Image& image);
 // bottom row first, as a 24-bit bottom-up DIB lays them out.
 inline constexpr std::uint32_t kBmpPixelOffset = 54;
 std::uint32_t bmp_stride_24(std::int32_t width);
+std::size_t bmp_file_size_24(std::int32_t width, std::int32_t height);
 Bytes blank_bmp(std::int32_t width, std::int32_t height);
+// Writes the headers of that file into the first kBmpPixelOffset bytes of
+// `file`, which must hold bmp_file_size_24 bytes.
+void write_bmp_headers(std::span<std::uint8_t> file, std::int32_t width, std::int32_t height);
 // Bitmap files of 24 or 32 bits per pixel (BI_RGB), top-down or bottom-up,
 // with or without a colour table before the pixels.
 Result<Image> decode_bmp(ByteView file);
