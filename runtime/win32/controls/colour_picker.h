@@ -14,9 +14,10 @@ class ColourPicker final : public Control {
 
   protected:
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
+    bool paints_itself() const override { return true; }
+    void paint() override;
 
   private:
-    void paint();
     void choose();
 
     bool held_ = false;

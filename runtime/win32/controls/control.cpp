@@ -170,6 +170,16 @@ LRESULT Control::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     if (element_ == nullptr)
         return base(message, wparam, lparam);
     switch (message) {
+    case WM_PAINT:
+        if (paints_itself()) {
+            paint();
+            return 0;
+        }
+        break;
+    case WM_ERASEBKGND:
+        if (paints_itself())
+            return 1;
+        break;
     case WM_COMMAND:
         if (lparam != 0)
             if (Control* child = desktop_.control_of(reinterpret_cast<HWND>(lparam))) {

@@ -88,6 +88,11 @@ class Control {
                 const RECT& bounds, HWND parent);
     virtual LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT base(UINT message, WPARAM wparam, LPARAM lparam);
+    // Controls of the runtime's own classes that draw their whole client
+    // area: WM_PAINT calls paint(), and nothing erases the background first
+    // (paint() covers it, without flicker).
+    virtual bool paints_itself() const { return false; }
+    virtual void paint() {}
 
     // Raises an event of this element; false when the element is gone once
     // the program's handler returned (its window was closed).

@@ -58,16 +58,8 @@ void PictureBox::paint() {
 }
 
 LRESULT PictureBox::handle(UINT message, WPARAM wparam, LPARAM lparam) {
-    if (element() != nullptr) {
-        if (message == WM_PAINT) {
-            paint();
-            return 0;
-        }
-        if (message == WM_ERASEBKGND)
-            return 1;
-        if (message == WM_SIZE)
-            InvalidateRect(hwnd(), nullptr, FALSE); // the picture is fitted afresh
-    }
+    if (element() != nullptr && message == WM_SIZE)
+        InvalidateRect(hwnd(), nullptr, FALSE); // the picture is fitted afresh
     return Control::handle(message, wparam, lparam);
 }
 

@@ -20,10 +20,11 @@ class PictureBox final : public Control {
 
   protected:
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
+    bool paints_itself() const override { return true; }
+    void paint() override;
 
   private:
     void decode();
-    void paint();
 
     picture::Image shown_;
 };

@@ -128,11 +128,6 @@ LRESULT PictureButton::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     if (element() == nullptr)
         return Control::handle(message, wparam, lparam);
     switch (message) {
-    case WM_PAINT:
-        paint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_MOUSEMOVE: {
         set_hover(true);
         RECT client{};

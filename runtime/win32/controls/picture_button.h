@@ -25,11 +25,12 @@ class PictureButton final : public Control {
 
   protected:
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
+    bool paints_itself() const override { return true; }
+    void paint() override;
 
   private:
     enum class Look { normal, hover, pressed };
     void decode();
-    void paint();
     void set_hover(bool hover);
     Look look() const;
 

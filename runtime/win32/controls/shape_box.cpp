@@ -60,16 +60,4 @@ void ShapeBox::paint() {
     }
 }
 
-LRESULT ShapeBox::handle(UINT message, WPARAM wparam, LPARAM lparam) {
-    if (element() != nullptr) {
-        if (message == WM_PAINT) {
-            paint();
-            return 0;
-        }
-        if (message == WM_ERASEBKGND)
-            return 1;
-    }
-    return Control::handle(message, wparam, lparam);
-}
-
 } // namespace vorn::win32

@@ -15,11 +15,10 @@ class ShapeBox final : public Control {
     COLORREF background_colour() const override;
 
   protected:
-    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
+    bool paints_itself() const override { return true; }
+    void paint() override;
 
   private:
-    void paint();
-
     // From the stored fields after the back colour, read as: outline style
     // (0 none), outline width and outline colour.
     std::uint32_t outline_style_ = 0;

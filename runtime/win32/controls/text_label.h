@@ -13,13 +13,11 @@ class TextLabel : public Control {
 
   protected:
     bool open_as(const WindowClass& window_class, HWND parent);
-    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
+    bool paints_itself() const override { return true; }
+    void paint() override;
 
     virtual void paint_background(HDC dc, const RECT& area) = 0;
     virtual HFONT text_font() const = 0;
-
-  private:
-    void paint();
 };
 
 } // namespace vorn::win32
