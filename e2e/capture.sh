@@ -30,9 +30,15 @@ show_known_picture() {
     e2e_poll 20 "the known picture drawn" known_picture_on_screen
 }
 
+# pixels_off_known PICTURE: how many pixels of the known picture's place in
+# PICTURE differ from it.
+pixels_off_known() {
+    convert "$1" -crop "240x160+${known_at[0]}+${known_at[1]}" +repage "$E2E_DIR/at_known.png" &&
+        compare -metric AE "$E2E_DIR/at_known.png" "$E2E_DIR/known.png" null: 2>&1
+}
+
 known_picture_on_screen() {
-    import -window root -crop "240x160+${known_at[0]}+${known_at[1]}" +repage "$E2E_DIR/screen_known.png" &&
-        [ "$(compare -metric AE "$E2E_DIR/screen_known.png" "$E2E_DIR/known.png" null: 2>&1)" = 0 ]
+    import -window root "$E2E_DIR/screen.png" && [ "$(pixels_off_known "$E2E_DIR/screen.png")" = 0 ]
 }
 
 # settings SECTION KEY VALUE...: writes 设置.ini beside the program, in GBK.
@@ -65,9 +71,7 @@ read_clipboard() {
 }
 
 expect_known_picture_in() {
-    convert "$1" -crop "240x160+${known_at[0]}+${known_at[1]}" +repage "$E2E_DIR/clip_known.png"
-    e2e_expect_eq "$(compare -metric AE "$E2E_DIR/clip_known.png" "$E2E_DIR/known.png" null: 2>&1)" 0 \
-        "pixels of the known picture that differ in the shot"
+    e2e_expect_eq "$(pixels_off_known "$1")" 0 "pixels of the known picture that differ in the shot"
 }
 
 # put_text TEXT: another program owns the clipboard with a text.

@@ -123,13 +123,8 @@ std::string Runtime::take_text(std::uint64_t address) const {
 }
 
 Bytes Runtime::take_block(std::uint64_t address) const {
-    auto* block = reinterpret_cast<std::uint8_t*>(std::uintptr_t(address));
-    if (block == nullptr)
-        return {};
-    const std::uint32_t length = load_u32(block + 4);
-    Bytes value(block + kVornBlockHeaderSize, block + kVornBlockHeaderSize + length);
-    s_.release(block);
-    return value;
+    const Block block = adopt_block(address);
+    return Bytes(block.view().begin(), block.view().end());
 }
 
 // ---- Properties ----

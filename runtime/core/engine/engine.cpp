@@ -2,6 +2,7 @@
 
 #include "forms/ids.h"
 #include "runtime/core/engine/errors.h"
+#include "runtime/core/engine/program_block.h"
 
 #include <algorithm>
 #include <atomic>
@@ -245,13 +246,7 @@ char* Engine::give_text(const std::string& text) {
 }
 
 void* Engine::give_block(ByteView bytes) {
-    if (bytes.empty())
-        return nullptr;
-    auto* out = static_cast<std::uint8_t*>(allocate(kVornBlockHeaderSize + bytes.size()));
-    store_u32(out, kVornBlockMarker);
-    store_u32(out + 4, std::uint32_t(bytes.size()));
-    std::memcpy(out + kVornBlockHeaderSize, bytes.data(), bytes.size());
-    return out;
+    return ProgramBlock::copy_of(bytes).hand_over();
 }
 
 std::string Engine::take_text(std::uint64_t address) {

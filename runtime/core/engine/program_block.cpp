@@ -43,15 +43,12 @@ ProgramBlock::~ProgramBlock() {
 }
 
 std::span<std::uint8_t> ProgramBlock::bytes() {
-    if (block_ == nullptr)
-        return {};
-    return {block_ + kVornBlockHeaderSize, load_u32(block_ + 4)};
+    const ByteView shown = view();
+    return {const_cast<std::uint8_t*>(shown.data()), shown.size()};
 }
 
 ByteView ProgramBlock::view() const {
-    if (block_ == nullptr)
-        return {};
-    return {block_ + kVornBlockHeaderSize, load_u32(block_ + 4)};
+    return Engine::view_block(reinterpret_cast<std::uintptr_t>(block_));
 }
 
 void* ProgramBlock::hand_over() {
