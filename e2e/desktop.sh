@@ -350,7 +350,7 @@ second_instance)
     e2e_wait_exit 30
     e2e_expect_eq "$E2E_EXIT" 0 "second copy's exit code"
     expect_event "second copy ends"
-    kill -0 "$first" || e2e_fail "the first copy ended too"
+    e2e_alive "$first" || e2e_fail "the first copy ended too"
     [ "$(xdotool search --name '^测试程序V1$' | wc -l)" -eq 1 ] || e2e_fail "two main windows"
     ;;
 snapshot_clipboard)

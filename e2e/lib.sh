@@ -5,9 +5,40 @@
 
 E2E_TEMPLATE_PREFIX=${VORN_WINE_TEMPLATE:-/var/tmp/vornshot-wine-prefix}
 
+# A failed scenario shows what its run directory would otherwise take with it:
+# the programs' own output, the windows on its screen, and whatever
+# E2E_ON_FAIL (a command the scenario may set) adds.
 e2e_fail() {
     echo "FAIL: $*" >&2
+    e2e_show_state >&2
+    [ -n "${E2E_ON_FAIL:-}" ] && "$E2E_ON_FAIL" >&2
     exit 1
+}
+
+e2e_show_state() {
+    if [ -s "${E2E_DIR:-}/wine.log" ]; then
+        echo "--- the programs' output (last lines)"
+        tail -n 30 "$E2E_DIR/wine.log"
+    fi
+    if [ -s "${VORN_TRACE:-}" ]; then
+        echo "--- the runtime's trace (last lines)"
+        tail -n 15 "$VORN_TRACE"
+    fi
+    if [ -n "${DISPLAY:-}" ]; then
+        echo "--- windows on $DISPLAY"
+        timeout 5 xdotool getmouselocation >/dev/null 2>&1 || echo "(the X server does not answer)"
+        timeout 5 xdotool search --onlyvisible --name '.*' getwindowname %@ 2>/dev/null | head -n 20
+    fi
+    if [ -n "${WINEPREFIX:-}" ]; then
+        echo "--- processes in $WINEPREFIX"
+        local environ pid
+        for environ in /proc/[0-9]*/environ; do
+            grep -qzxF "WINEPREFIX=$WINEPREFIX" "$environ" 2>/dev/null || continue
+            pid=${environ#/proc/}
+            ps -o pid=,stat=,etime=,wchan:20=,args= -p "${pid%/environ}"
+        done
+    fi
+    return 0
 }
 
 e2e_log() { echo "[$(date +%H:%M:%S)] $*"; }
@@ -19,10 +50,11 @@ e2e_start() {
     E2E_DIR=$(mktemp -d "/tmp/vornshot-e2e-$name.XXXXXX")
     E2E_PIDS=()
     trap e2e_cleanup EXIT
-    if [ ! -f "$E2E_TEMPLATE_PREFIX/.vorn-ready-2" ]; then
+    if [ ! -f "$E2E_TEMPLATE_PREFIX/.vorn-ready-3" ]; then
         flock "$E2E_TEMPLATE_PREFIX.lock" "$(dirname "${BASH_SOURCE[0]}")/make_prefix.sh" "$E2E_TEMPLATE_PREFIX"
     fi
     cp -a "$E2E_TEMPLATE_PREFIX" "$E2E_DIR/prefix"
+    e2e_own_server_dir "$E2E_DIR/prefix"
     mkdir -p "$E2E_DIR/home"
     Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024}x24" -nolisten tcp 3>"$E2E_DIR/display" 2>"$E2E_DIR/xvfb.log" &
     E2E_XVFB=$!
@@ -33,11 +65,55 @@ e2e_start() {
     e2e_log "scenario $name: display $DISPLAY, run directory $E2E_DIR"
 }
 
+# e2e_alive PID: PID is still a running child of this shell. Once a child has
+# ended its PID is free, and with scenarios side by side it soon names another
+# scenario's process (an Xvfb, say): so it is never signalled after that.
+e2e_alive() {
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+    # The fields after the command name: state, parent, ...
+    read -r -a stat <<<"${stat##*) }"
+    [ "${stat[0]}" != Z ] && [ "${stat[1]}" = "$BASHPID" ]
+}
+
+# e2e_stop PID: ends a child of this shell that is still running.
+e2e_stop() {
+    if e2e_alive "$1"; then kill "$1" 2>/dev/null; fi
+    return 0
+}
+
+# Wine keeps a prefix's server socket in a directory of /tmp named in the
+# prefix's "wineserver" file, under the prefix's inode number. Copies of one
+# template would share that directory, and a new prefix given the inode of one
+# just removed would reach the old prefix's server while it lingers. So every
+# copy gets a directory of its own, made here before any Wine process starts
+# (two first processes would each make one, and miss each other's server), and
+# the directory goes with the prefix.
+e2e_own_server_dir() {
+    local dir
+    dir=$(mktemp -d "${TMPDIR:-/tmp}/wine-XXXXXX")
+    rm -f "$1/wineserver"
+    printf %s "${dir##*/}" >"$1/wineserver"
+    chmod 400 "$1/wineserver"
+}
+
+e2e_drop_server_dir() {
+    local name
+    name=$(cat "$1/wineserver" 2>/dev/null) || return 0
+    case $name in
+    wine-??????) rm -rf "${TMPDIR:-/tmp}/$name" ;;
+    esac
+    rm -f "$1/wineserver"
+}
+
 e2e_cleanup() {
     local pid
-    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-    [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
-    [ -n "${E2E_XVFB:-}" ] && kill "$E2E_XVFB" 2>/dev/null
+    for pid in "${E2E_PIDS[@]}"; do e2e_stop "$pid"; done
+    if [ -n "${WINEPREFIX:-}" ]; then
+        wineserver -k 2>/dev/null
+        e2e_drop_server_dir "$WINEPREFIX"
+    fi
+    [ -n "${E2E_XVFB:-}" ] && e2e_stop "$E2E_XVFB"
     [ -n "${E2E_XVFB:-}" ] && wait "$E2E_XVFB" 2>/dev/null
     if [ -n "${E2E_KEEP:-}" ]; then
         echo "kept $E2E_DIR"
@@ -71,7 +147,7 @@ e2e_launch() {
 # e2e_wait_exit SECONDS: waits for the launched program; sets E2E_EXIT.
 e2e_wait_exit() {
     local seconds=$1 deadline=$((SECONDS + $1))
-    while kill -0 "$E2E_PID" 2>/dev/null; do
+    while e2e_alive "$E2E_PID"; do
         [ $SECONDS -ge $deadline ] && e2e_fail "the program did not end within ${seconds}s"
         sleep 0.1
     done

@@ -52,7 +52,7 @@ second_copy)
     e2e_expect_eq "$E2E_EXIT" 0 "second copy's exit code"
     count=$(xdotool search --name "^$caption\$" | wc -l)
     e2e_expect_eq "$count" 1 "main windows on screen"
-    kill -0 "$first" 2>/dev/null || e2e_fail "the first copy ended"
+    e2e_alive "$first" || e2e_fail "the first copy ended"
     ;;
 shortcut)
     tool_start

@@ -5,7 +5,8 @@
 # Idempotent: a finished prefix is left as it is.
 set -euo pipefail
 dir=${1:?usage: make_prefix.sh DIR}
-[ -f "$dir/.vorn-ready-2" ] && exit 0
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+[ -f "$dir/.vorn-ready-3" ] && exit 0
 
 work=$(mktemp -d "${dir%/}.new.XXXXXX")
 home=$(mktemp -d)
@@ -14,7 +15,8 @@ Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/
 xvfb=$!
 cleanup() {
     WINEPREFIX="$work" wineserver -k 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
+    e2e_drop_server_dir "$work"
+    e2e_stop "$xvfb"
     rm -rf "$home" "$display_file"
     [ -d "$work" ] && rm -rf "$work"
     return 0
@@ -41,6 +43,7 @@ printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Deco
 wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
 rm -f "$reg"
 wineserver -w
-touch "$work/.vorn-ready-2"
+e2e_drop_server_dir "$work"
+touch "$work/.vorn-ready-3"
 rm -rf "$dir"
 mv "$work" "$dir"

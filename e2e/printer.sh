@@ -42,14 +42,28 @@ CONF
     /usr/sbin/cupsd -f -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" 2>>"$dir/log/cupsd.log" &
     E2E_PIDS+=($!)
     export CUPS_SERVER="$dir/cups.sock"
-    e2e_poll 20 "the print scheduler" lpstat -r
+    PRINTER_LOG="$dir/log"
+    E2E_ON_FAIL=printer_show_log
+    # lpstat -r succeeds whether or not a scheduler answers; only its (untranslated)
+    # words tell.
+    scheduler_answers() { [ "$(LC_ALL=C lpstat -r 2>/dev/null)" = "scheduler is running" ]; }
+    e2e_poll 20 "the print scheduler" scheduler_answers
     lpadmin -p PDF -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd -E 2>>"$dir/log/cupsd.log" ||
         e2e_fail "could not add the PDF printer"
-    lpadmin -d PDF || e2e_fail "could not make PDF the default printer"
+    lpadmin -d PDF 2>>"$dir/log/cupsd.log" || e2e_fail "could not make PDF the default printer"
     # cups-pdf writes into the job owner's home, whatever HOME says here.
     PRINTER_PDF_DIR="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
     mkdir -p "$PRINTER_PDF_DIR"
     touch "$E2E_DIR/before-printing"
+}
+
+# The scheduler's own account of a failed scenario.
+printer_show_log() {
+    local log
+    for log in "$PRINTER_LOG"/*; do
+        [ -s "$log" ] && { echo "--- $log"; tail -n 40 "$log"; }
+    done
+    return 0
 }
 
 # printer_wait_pdf SECONDS: waits for the PDF the scenario printed, for it to
