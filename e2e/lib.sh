@@ -50,9 +50,7 @@ e2e_start() {
     E2E_DIR=$(mktemp -d "/tmp/vornshot-e2e-$name.XXXXXX")
     E2E_PIDS=()
     trap e2e_cleanup EXIT
-    if [ ! -f "$E2E_TEMPLATE_PREFIX/.vorn-ready-3" ]; then
-        flock "$E2E_TEMPLATE_PREFIX.lock" "$(dirname "${BASH_SOURCE[0]}")/make_prefix.sh" "$E2E_TEMPLATE_PREFIX"
-    fi
+    flock "$E2E_TEMPLATE_PREFIX.lock" "$(dirname "${BASH_SOURCE[0]}")/make_prefix.sh" "$E2E_TEMPLATE_PREFIX"
     cp -a "$E2E_TEMPLATE_PREFIX" "$E2E_DIR/prefix"
     e2e_own_server_dir "$E2E_DIR/prefix"
     mkdir -p "$E2E_DIR/home"

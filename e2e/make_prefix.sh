@@ -7,6 +7,7 @@ set -euo pipefail
 dir=${1:?usage: make_prefix.sh DIR}
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 [ -f "$dir/.vorn-ready-3" ] && exit 0
+echo "preparing the Wine prefix template $dir"
 
 work=$(mktemp -d "${dir%/}.new.XXXXXX")
 home=$(mktemp -d)
