@@ -14,6 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!again || !(*again == *image))
             __builtin_trap();
     }
+    if (size >= 2)
+        (void)vorn::picture::decode_bmp_shrunk(bytes, 1 + data[0] % 64, 1 + data[1] % 64);
     (void)vorn::picture::picture_size(bytes);
     return 0;
 }

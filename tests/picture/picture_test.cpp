@@ -123,6 +123,44 @@ TEST(Bitmap, BlankFileAndLayoutDescribeTheRowsInPlace) {
     EXPECT_FALSE(read_bmp_layout(Bytes(file.begin(), file.end() - 1)));
 }
 
+TEST(Bitmap, ShrinksByAveragingTheBlocksItCovers) {
+    // Left half red, right half blue, one green row at the bottom.
+    Image halves(8, 5, rgb(255, 0, 0));
+    for (std::int32_t y = 0; y < 5; ++y)
+        for (std::int32_t x = 4; x < 8; ++x)
+            halves.at(x, y) = rgb(0, 0, 255);
+    for (std::int32_t x = 0; x < 8; ++x)
+        halves.at(x, 4) = rgb(0, 255, 0);
+    const Bytes file = encode_bmp(halves);
+
+    Result<Image> two = decode_bmp_shrunk(file, 2, 4);
+    ASSERT_TRUE(two) << two.error().message;
+    ASSERT_EQ(two->width, 2);
+    ASSERT_EQ(two->height, 4);
+    EXPECT_EQ(two->at(0, 0), rgb(255, 0, 0));
+    EXPECT_EQ(two->at(1, 2), rgb(0, 0, 255));
+    // The last row's block takes two rows, one of them green; 127.5 rounds up.
+    EXPECT_EQ(two->at(0, 3), rgb(128, 128, 0));
+    // Three columns over eight: the middle block straddles both halves (2 of
+    // its 3 columns red), the whole height a fifth green.
+    Result<Image> three = decode_bmp_shrunk(file, 3, 1);
+    ASSERT_TRUE(three);
+    EXPECT_EQ(three->at(0, 0), rgb(204, 51, 0));
+    EXPECT_EQ(three->at(1, 0), rgb(136, 51, 68));
+    EXPECT_EQ(three->at(2, 0), rgb(0, 51, 204));
+
+    // Sizes outside 1 .. the picture's own are clamped; the full size is the picture.
+    EXPECT_EQ(*decode_bmp_shrunk(file, 0, -3), *decode_bmp_shrunk(file, 1, 1));
+    EXPECT_EQ(*decode_bmp_shrunk(file, 100, 100), halves);
+    // Every row order and depth shrinks alike.
+    const Result<Image> reference = decode_bmp_shrunk(handmade_bmp(9, 7, 24, false), 4, 3);
+    ASSERT_TRUE(reference);
+    for (auto [bits, top_down] : {std::pair{24, true}, {32, false}, {32, true}})
+        EXPECT_EQ(*decode_bmp_shrunk(handmade_bmp(9, 7, std::uint16_t(bits), top_down, 0), 4, 3), *reference);
+    EXPECT_FALSE(decode_bmp_shrunk(Bytes{'B', 'M', 0}, 1, 1));
+    EXPECT_TRUE(decode_bmp_shrunk(encode_bmp(Image()), 5, 5)->empty());
+}
+
 TEST(Bitmap, CropAndBlitClipAtEveryEdge) {
     const Image source = gradient(4, 3);
     const Image part = crop(source, 2, 1, 4, 4, rgb(1, 2, 3));

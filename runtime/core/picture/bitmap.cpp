@@ -120,17 +120,78 @@ Result<BmpLayout> read_bmp_layout(ByteView file) {
                      stride};
 }
 
+namespace {
+
+// Row y, counted from the top, of a file read_bmp_layout has checked.
+void read_row(ByteView file, const BmpLayout& layout, std::int32_t y, Pixel* to) {
+    const std::int32_t stored = layout.top_down ? y : layout.height - 1 - y;
+    const std::uint8_t* row = file.data() + layout.pixel_offset + std::size_t(stored) * layout.stride;
+    if (layout.bits == 32)
+        read_row_32(row, to, layout.width);
+    else
+        read_row_24(row, to, layout.width);
+}
+
+// Where block i of `blocks` equal parts of `length` starts; block i ends
+// where block i + 1 starts.
+std::int32_t block_start(std::int32_t i, std::int32_t blocks, std::int32_t length) {
+    return std::int32_t(std::int64_t(i) * length / blocks);
+}
+
+std::uint8_t average(std::uint64_t sum, std::uint64_t count) {
+    return std::uint8_t((sum + count / 2) / count);
+}
+
+} // namespace
+
 Result<Image> decode_bmp(ByteView file) {
     VORN_TRY_ASSIGN(BmpLayout layout, read_bmp_layout(file));
     Image image(layout.width, layout.height);
-    for (std::int32_t y = 0; y < layout.height; ++y) {
-        const std::int32_t stored = layout.top_down ? y : layout.height - 1 - y;
-        const std::uint8_t* row = file.data() + layout.pixel_offset + std::size_t(stored) * layout.stride;
-        Pixel* to = image.pixels.data() + std::size_t(y) * std::size_t(layout.width);
-        if (layout.bits == 32)
-            read_row_32(row, to, layout.width);
-        else
-            read_row_24(row, to, layout.width);
+    for (std::int32_t y = 0; y < layout.height; ++y)
+        read_row(file, layout, y, image.pixels.data() + std::size_t(y) * std::size_t(layout.width));
+    return image;
+}
+
+Result<Image> decode_bmp_shrunk(ByteView file, std::int32_t width, std::int32_t height) {
+    VORN_TRY_ASSIGN(BmpLayout layout, read_bmp_layout(file));
+    if (layout.width == 0 || layout.height == 0)
+        return Image(layout.width, layout.height);
+    width = std::clamp(width, 1, layout.width);
+    height = std::clamp(height, 1, layout.height);
+    if (width == layout.width && height == layout.height)
+        return decode_bmp(file);
+    std::vector<std::int32_t> column_start(std::size_t(width) + 1);
+    for (std::int32_t x = 0; x <= width; ++x)
+        column_start[std::size_t(x)] = block_start(x, width, layout.width);
+    Image image(width, height);
+    std::vector<Pixel> row(std::size_t(layout.width));
+    // Red, green and blue sums per target column; a block of a picture at the
+    // largest size could overflow 32 bits.
+    std::vector<std::uint64_t> sums(std::size_t(width) * 3);
+    for (std::int32_t y = 0; y < height; ++y) {
+        std::fill(sums.begin(), sums.end(), 0);
+        const std::int32_t first_row = block_start(y, height, layout.height);
+        const std::int32_t end_row = block_start(y + 1, height, layout.height);
+        for (std::int32_t source_y = first_row; source_y < end_row; ++source_y) {
+            read_row(file, layout, source_y, row.data());
+            for (std::int32_t x = 0; x < width; ++x) {
+                std::uint64_t* sum = &sums[std::size_t(x) * 3];
+                for (std::int32_t source_x = column_start[std::size_t(x)];
+                     source_x < column_start[std::size_t(x) + 1]; ++source_x) {
+                    const Pixel pixel = row[std::size_t(source_x)];
+                    sum[0] += pixel >> 16 & 0xFF;
+                    sum[1] += pixel >> 8 & 0xFF;
+                    sum[2] += pixel & 0xFF;
+                }
+            }
+        }
+        for (std::int32_t x = 0; x < width; ++x) {
+            const std::uint64_t count =
+                std::uint64_t(end_row - first_row) *
+                std::uint64_t(column_start[std::size_t(x) + 1] - column_start[std::size_t(x)]);
+            const std::uint64_t* sum = &sums[std::size_t(x) * 3];
+            image.at(x, y) = rgb(average(sum[0], count), average(sum[1], count), average(sum[2], count));
+        }
     }
     return image;
 }

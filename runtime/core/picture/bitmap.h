@@ -59,6 +59,12 @@ void write_bmp_headers(std::span<std::uint8_t> file, std::int32_t width, std::in
 // with or without a colour table before the pixels.
 Result<Image> decode_bmp(ByteView file);
 
+// The same picture shrunk to width × height (each clamped to 1 .. the
+// picture's own), every pixel the average of the block of the picture it
+// covers. It is read row by row: a view smaller than a shot never holds the
+// whole shot decoded.
+Result<Image> decode_bmp_shrunk(ByteView file, std::int32_t width, std::int32_t height);
+
 // Where a bitmap file's pixels lie, checked as decode_bmp checks them: the
 // rows are inside the file. For a reader that hands the rows on as they are.
 struct BmpLayout {

@@ -19,12 +19,36 @@ bool PictureBox::open(HWND parent) {
     return create(box_class, style, 0, L"", bounds(), parent);
 }
 
+// The area inside the frame.
+RECT PictureBox::picture_area(RECT client) {
+    InflateRect(&client, -1, -1);
+    return client;
+}
+
+SIZE PictureBox::box_size() const {
+    const RECT box = bounds();
+    return {box.right - box.left, box.bottom - box.top};
+}
+
 void PictureBox::decode() {
     shown_ = {};
-    // A shot is tens of megabytes: decoded from the model's own copy.
+    decoded_for_ = box_size();
+    // A shot is tens of megabytes: decoded from the model's own copy, and a
+    // bitmap file straight to the size it is shown at, so that neither the
+    // whole shot decoded nor a stretch of it on every paint is needed.
     const ByteView data = runtime::bytes_view(element()->get(PropertyId::picture));
     if (data.empty())
         return;
+    if (Result<picture::BmpLayout> layout = picture::read_bmp_layout(data)) {
+        const RECT area = picture_area({0, 0, decoded_for_.cx, decoded_for_.cy});
+        const PlacedRect at =
+            fit_picture(layout->width, layout->height, area.right - area.left, area.bottom - area.top);
+        if (at.width <= 0 || at.height <= 0)
+            return;
+        if (Result<picture::Image> shrunk = picture::decode_bmp_shrunk(data, at.width, at.height))
+            shown_ = std::move(*shrunk);
+        return;
+    }
     if (Result<Picture> decoded = decode_any_picture(data))
         shown_ = flatten(std::move(*decoded), kWhite);
 }
@@ -51,15 +75,19 @@ void PictureBox::paint() {
     RECT area = painting.client();
     FillRect(dc, &area, brush_for(background_colour()));
     FrameRect(dc, &area, brush_for(GetSysColor(COLOR_BTNSHADOW)));
-    InflateRect(&area, -1, -1);
+    area = picture_area(area);
     const PlacedRect at =
         fit_picture(shown_.width, shown_.height, area.right - area.left, area.bottom - area.top);
     draw_image(dc, shown_, area.left + at.left, area.top + at.top, at.width, at.height);
 }
 
 LRESULT PictureBox::handle(UINT message, WPARAM wparam, LPARAM lparam) {
-    if (element() != nullptr && message == WM_SIZE)
-        InvalidateRect(hwnd(), nullptr, FALSE); // the picture is fitted afresh
+    if (element() != nullptr && message == WM_SIZE) {
+        const SIZE size = box_size();
+        if (size.cx != decoded_for_.cx || size.cy != decoded_for_.cy)
+            decode(); // fitted afresh to the new size
+        InvalidateRect(hwnd(), nullptr, FALSE);
+    }
     return Control::handle(message, wparam, lparam);
 }
 

@@ -24,9 +24,12 @@ class PictureBox final : public Control {
     void paint() override;
 
   private:
+    static RECT picture_area(RECT client);
+    SIZE box_size() const;
     void decode();
 
     picture::Image shown_;
+    SIZE decoded_for_{-1, -1}; // the box size shown_ was fitted to
 };
 
 } // namespace vorn::win32
