@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Start-up scenarios under Wine: how VornShot.exe finds its runtime library,
 # hands over the program image, and fails.
-#   startup.sh SCENARIO WINDOWS_BIN_DIR
+#   startup.sh SCENARIO WINDOWS_BIN_DIR [ARTEFACT_DIR, unused]
 set -uo pipefail
 scenario=${1:?scenario}
 bin=${2:?windows bin directory}
