@@ -5,7 +5,7 @@
 #include "app/texts.h"
 #include "forms/layouts/elements.h"
 #include "runtime/core/contract/commands.h"
-#include "runtime/core/text/gbk.h"
+#include "text/gbk.h"
 
 #include <array>
 #include <utility>

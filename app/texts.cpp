@@ -1,6 +1,6 @@
 #include "app/texts.h"
 
-#include "runtime/core/text/gbk.h"
+#include "text/gbk.h"
 
 #include <array>
 #include <string>

@@ -2,7 +2,7 @@
 // bytes, looks values up, writes one in memory and checks that the written
 // value reads back while every other value stays as it was.
 #include "runtime/core/settings/profile.h"
-#include "runtime/core/text/gbk.h"
+#include "text/gbk.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #include "forms/layouts/program_windows.h"
 
 #include "forms/class_block.h"
-#include "runtime/core/text/gbk.h"
+#include "text/gbk.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "runtime/sim/describe.h"
 
-#include "runtime/core/text/gbk.h"
+#include "text/gbk.h"
 
 #include <cstdio>
 

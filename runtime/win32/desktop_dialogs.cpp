@@ -4,8 +4,8 @@
 #include "runtime/win32/win32_desktop.h"
 
 #include "runtime/core/engine/engine.h"
-#include "runtime/core/text/gbk.h"
-#include "runtime/core/text/wide.h"
+#include "text/gbk.h"
+#include "text/wide.h"
 #include "runtime/win32/components/balloon_tip.h"
 #include "runtime/win32/components/input_device.h"
 #include "runtime/win32/components/printer.h"

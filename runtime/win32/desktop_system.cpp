@@ -3,14 +3,14 @@
 #include "runtime/win32/win32_desktop.h"
 
 #include "runtime/core/picture/bitmap.h"
-#include "runtime/core/text/gbk.h"
-#include "runtime/core/text/wide.h"
 #include "runtime/win32/gdi.h"
 #include "runtime/win32/portable/picture_file.h"
 #include "runtime/win32/portable/shell_text.h"
 #include "runtime/win32/text.h"
 #include "runtime/win32/trace.h"
 
+#include "text/gbk.h"
+#include "text/wide.h"
 #include <mmsystem.h>
 #include <objbase.h>
 #include <shlobj.h>

@@ -1,8 +1,8 @@
 #include "runtime/win32/text.h"
 
-#include "runtime/core/text/gbk.h"
-#include "runtime/core/text/utf.h"
-#include "runtime/core/text/wide.h"
+#include "text/gbk.h"
+#include "text/utf.h"
+#include "text/wide.h"
 
 namespace vorn::win32 {
 

@@ -5,10 +5,10 @@
 #include "runtime/core/picture/bitmap.h"
 #include "runtime/core/picture/decode.h"
 #include "runtime/core/settings/settings_file.h"
-#include "runtime/core/text/gbk.h"
 #include "runtime/sim/user.h"
 #include "tests/app/program_fixture.h"
 
+#include "text/gbk.h"
 #include <gtest/gtest.h>
 
 #include <optional>

@@ -1,9 +1,9 @@
 #include "app/program_state.h"
 #include "forms/layouts/elements.h"
-#include "runtime/core/text/gbk.h"
 #include "runtime/sim/user.h"
 #include "tests/app/program_fixture.h"
 
+#include "text/gbk.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>

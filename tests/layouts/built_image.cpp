@@ -3,7 +3,7 @@
 #include "forms/reader.h"
 #include "image/reader.h"
 #include "image/writer.h"
-#include "runtime/core/text/gbk.h"
+#include "text/gbk.h"
 #include "tools/imagetool/assemble.h"
 
 #include <memory>

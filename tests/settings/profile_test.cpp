@@ -1,5 +1,5 @@
 #include "runtime/core/settings/profile.h"
-#include "runtime/core/text/gbk.h"
+#include "text/gbk.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "tests/sim/sim_fixtures.h"
 
-#include "runtime/core/text/gbk.h"
+#include "text/gbk.h"
 
 #include <gtest/gtest.h>
 

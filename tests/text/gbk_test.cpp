@@ -1,5 +1,5 @@
-#include "runtime/core/text/gbk.h"
-#include "runtime/core/text/utf.h"
+#include "text/gbk.h"
+#include "text/utf.h"
 
 #include <gtest/gtest.h>
 

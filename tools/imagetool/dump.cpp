@@ -4,7 +4,7 @@
 #include "forms/layouts/entry_points.h"
 #include "forms/reader.h"
 #include "image/reader.h"
-#include "runtime/core/text/gbk.h"
+#include "text/gbk.h"
 #include "tools/imagetool/assemble.h"
 #include "tools/imagetool/code_section.h"
 

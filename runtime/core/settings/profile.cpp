@@ -1,6 +1,6 @@
 #include "runtime/core/settings/profile.h"
 
-#include "runtime/core/text/gbk.h"
+#include "text/gbk.h"
 
 namespace vorn::settings {
 

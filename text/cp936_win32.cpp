@@ -1,6 +1,6 @@
-#include "runtime/core/text/cp936.h"
+#include "text/cp936.h"
 
-#include "runtime/core/text/wide.h"
+#include "text/wide.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN

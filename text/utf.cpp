@@ -1,4 +1,4 @@
-#include "runtime/core/text/utf.h"
+#include "text/utf.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
-#include "runtime/core/text/gbk.h"
+#include "text/gbk.h"
 
-#include "runtime/core/text/cp936.h"
-#include "runtime/core/text/utf.h"
+#include "text/cp936.h"
+#include "text/utf.h"
 
 #include <cstdint>
 

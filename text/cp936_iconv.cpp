@@ -1,4 +1,4 @@
-#include "runtime/core/text/cp936.h"
+#include "text/cp936.h"
 
 #include <cstdint>
 #include <iconv.h>
