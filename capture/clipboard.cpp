@@ -1,9 +1,9 @@
 #include "capture/clipboard.h"
 
-#include "app/dll_commands.h"
 #include "app/handlers.h"
 #include "app/texts.h"
 #include "forms/layouts/elements.h"
+#include "runtime/core/contract/dll_functions.h"
 
 #include <cstdint>
 #include <limits>
@@ -13,9 +13,9 @@ namespace vorn::capture {
 namespace {
 
 namespace main = ui::主窗口;
-using app::DllCommand;
 using app::gbk;
 using app::Text;
+using contract::DllCommand;
 using forms::PropertyId;
 
 constexpr std::uint64_t kBitmapFormat = 2; // CF_BITMAP

@@ -1,14 +1,14 @@
 #include "runtime/sim/user32.h"
 
 #include "base/bytes.h"
+#include "runtime/core/contract/dll_functions.h"
 
 #include <array>
 
 namespace vorn::sim {
 
 struct User32::Entry {
-    std::string_view name;
-    std::size_t arity;
+    contract::DllCommand command;
     std::uint64_t (User32::*handler)(std::span<const std::uint64_t>, std::string&);
 };
 
@@ -42,32 +42,38 @@ std::string address(std::uint64_t value) {
 } // namespace
 
 const User32::Entry* User32::find(std::string_view function) {
+    using enum contract::DllCommand;
     static const std::array<Entry, 10> table = {{
-        {"OpenClipboard", 1, &User32::open_clipboard},
-        {"EmptyClipboard", 0, &User32::empty_clipboard},
-        {"SetClipboardData", 2, &User32::set_clipboard_data},
-        {"CloseClipboard", 0, &User32::close_clipboard},
-        {"GetWindowRect", 2, &User32::get_window_rect},
-        {"GetWindowPlacement", 2, &User32::get_window_placement},
-        {"GetParent", 1, &User32::get_parent},
-        {"GetWindowLongA", 2, &User32::get_window_long},
-        {"SetWindowLongA", 3, &User32::set_window_long},
-        {"SetLayeredWindowAttributes", 4, &User32::set_layered_attributes},
+        {OpenClipboard, &User32::open_clipboard},
+        {EmptyClipboard, &User32::empty_clipboard},
+        {SetClipboardData, &User32::set_clipboard_data},
+        {CloseClipboard, &User32::close_clipboard},
+        {GetWindowRect, &User32::get_window_rect},
+        {GetWindowPlacement, &User32::get_window_placement},
+        {GetParent, &User32::get_parent},
+        {GetWindowLongA, &User32::get_window_long},
+        {SetWindowLongA, &User32::set_window_long},
+        {SetLayeredWindowAttributes, &User32::set_layered_attributes},
     }};
+    const contract::DllFunction* known = contract::find_dll_function(function);
+    if (known == nullptr)
+        return nullptr;
     for (const Entry& entry : table)
-        if (entry.name == function)
+        if (entry.command == known->command)
             return &entry;
     return nullptr;
 }
 
 std::optional<std::size_t> User32::arity(std::string_view function) {
     const Entry* entry = find(function);
-    return entry != nullptr ? std::optional(entry->arity) : std::nullopt;
+    if (entry == nullptr)
+        return std::nullopt;
+    return contract::dll_function(entry->command).argument_count;
 }
 
 DllCall User32::call(std::string_view function, std::span<const std::uint64_t> args) {
     const Entry* entry = find(function);
-    if (entry == nullptr || args.size() != entry->arity)
+    if (entry == nullptr || args.size() != contract::dll_function(entry->command).argument_count)
         return {0,
                 std::string(function) + ": not callable with " + std::to_string(args.size()) + " arguments"};
     std::string shown;

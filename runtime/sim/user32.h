@@ -1,7 +1,7 @@
 // The Windows functions that the program calls directly through its DLL
-// command table, answered from the simulated windows and clipboard. One
-// table names each function with its argument count, so that every call is
-// checked and traced the same way.
+// command table, answered from the simulated windows and clipboard. The
+// contract's table gives each function's argument count, so that every call
+// is checked and traced the same way; this one gives its behaviour.
 #pragma once
 
 #include "runtime/sim/clipboard.h"

@@ -2,15 +2,16 @@
 // paths, processes, the shell, DLL commands and picture objects.
 #include "runtime/win32/win32_desktop.h"
 
+#include "runtime/core/contract/dll_functions.h"
 #include "runtime/core/picture/bitmap.h"
 #include "runtime/win32/gdi.h"
 #include "runtime/win32/portable/picture_file.h"
 #include "runtime/win32/portable/shell_text.h"
 #include "runtime/win32/text.h"
 #include "runtime/win32/trace.h"
-
 #include "text/gbk.h"
 #include "text/wide.h"
+
 #include <mmsystem.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -20,6 +21,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <map>
 #include <vector>
 
 namespace vorn::win32 {
@@ -43,14 +45,21 @@ std::u16string module_path() {
     }
 }
 
-// Windows functions of the image's table whose result is a 32-bit BOOL or
-// LONG: only the low half of the register is theirs, and a LONG is signed.
-bool returns_32_bits(const std::string& function) {
-    static const char* const kFunctions[] = {
-        "OpenClipboard",      "EmptyClipboard", "CloseClipboard", "GetWindowRect",
-        "GetWindowPlacement", "GetWindowLongA", "SetWindowLongA", "SetLayeredWindowAttributes"};
-    return std::any_of(std::begin(kFunctions), std::end(kFunctions),
-                       [&](const char* name) { return function == name; });
+// Each library is loaded and each function looked up once, on its first
+// call: the program calls the clipboard functions on every shot. The
+// libraries stay loaded for as long as the runtime runs.
+FARPROC resolve(const std::string& library, const std::string& function) {
+    static std::map<std::string, HMODULE> modules;
+    static std::map<std::pair<std::string, std::string>, FARPROC> entries;
+    const auto known = entries.find({library, function});
+    if (known != entries.end())
+        return known->second;
+    auto module = modules.find(library);
+    if (module == modules.end())
+        module = modules.emplace(library, LoadLibraryA(library.c_str())).first;
+    FARPROC entry = module->second != nullptr ? GetProcAddress(module->second, function.c_str()) : nullptr;
+    entries.emplace(std::pair(library, function), entry);
+    return entry;
 }
 
 // What the screen shows in the rectangle, as picture data. GetDIBits writes
@@ -201,8 +210,7 @@ std::filesystem::path Win32Desktop::host_path(const std::string& program_path) {
 std::optional<std::uint64_t> Win32Desktop::call_dll(const std::string& library, const std::string& function,
                                                     std::span<const std::uint64_t> args) {
     const std::string from = library.empty() ? "user32" : library;
-    HMODULE module = LoadLibraryA(from.c_str());
-    auto* entry = module != nullptr ? GetProcAddress(module, function.c_str()) : nullptr;
+    const FARPROC entry = resolve(from, function);
     if (entry == nullptr) {
         trace("dll " + from + "!" + function + ": not found");
         return std::nullopt;
@@ -218,9 +226,11 @@ std::optional<std::uint64_t> Win32Desktop::call_dll(const std::string& library, 
                                        std::uint64_t, std::uint64_t, std::uint64_t, std::uint64_t);
     const auto call = reinterpret_cast<Function>(reinterpret_cast<void*>(entry));
     std::uint64_t result = call(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8], a[9], a[10], a[11]);
-    if (returns_32_bits(function))
+    const contract::DllFunction* known = contract::find_dll_function(function);
+    if (known != nullptr && known->result == contract::DllResult::int32)
         result = std::uint64_t(std::int64_t(std::int32_t(std::uint32_t(result))));
-    if (function == "SetClipboardData" && result != 0 && args.size() == 2)
+    if (known != nullptr && known->ownership == contract::DllOwnership::clipboard_takes_bitmap &&
+        result != 0 && args.size() == 2)
         bitmap_owners_.handed_to_clipboard(args[1]);
     if (tracing()) {
         std::string line = "dll " + from + "!" + function + "(";

@@ -6,6 +6,7 @@
 #include "forms/writer.h"
 #include "image/const_pool.h"
 #include "image/writer.h"
+#include "runtime/core/contract/dll_functions.h"
 #include "tools/assets/assets.h"
 #include "tools/imagetool/code_section.h"
 #include "tools/imagetool/product_content.h"
@@ -22,7 +23,7 @@ namespace {
 // caller's to fill.
 Result<ImageParts> table_parts(image::ConstPool& pool) {
     ImageParts parts;
-    for (const DllCommandEntry& entry : dll_commands()) {
+    for (const contract::DllFunction& entry : contract::kDllFunctions) {
         VORN_TRY_ASSIGN(std::uint32_t library, pool.text(entry.library));
         VORN_TRY_ASSIGN(std::uint32_t function, pool.text(entry.function));
         parts.dll_commands.push_back({library, function});

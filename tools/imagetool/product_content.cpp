@@ -1,19 +1,13 @@
 #include "tools/imagetool/product_content.h"
 
-#include "app/dll_commands.h"
 #include "image/format.h"
+#include "runtime/core/contract/commands.h"
 
 #include <array>
 
 namespace vorn::imagetool {
 
 namespace {
-
-constexpr DllCommandEntry kDllCommands[] = {
-#define VORN_DLL_ENTRY(function, library) {library, #function},
-    VORN_DLL_COMMANDS(VORN_DLL_ENTRY)
-#undef VORN_DLL_ENTRY
-};
 
 // Descriptions are GBK, written as escapes so the source stays plain ASCII.
 constexpr std::array<LibraryEntry, image::kLibraryCount> kLibraries = {{
@@ -72,11 +66,19 @@ static_assert(kLibraries[image::library_index(image::Library::Iext2)].name == "i
 static_assert(kLibraries[image::library_index(image::Library::Iext5)].name == "iext5");
 static_assert(kLibraries[image::library_index(image::Library::HtmlView)].name == "HtmlView");
 
+// The program calls support libraries by the contract's numbers, which the
+// contract keeps apart from the image format: they must be these positions.
+constexpr bool same_position(contract::LibraryIndex called, image::Library listed) {
+    return static_cast<std::uint32_t>(called) == image::library_index(listed);
+}
+static_assert(same_position(contract::LibraryIndex::EdirectX, image::Library::EdirectX));
+static_assert(same_position(contract::LibraryIndex::EApi, image::Library::EApi));
+static_assert(same_position(contract::LibraryIndex::EImgConverter, image::Library::EImgConverter));
+static_assert(same_position(contract::LibraryIndex::Shell, image::Library::Shell));
+static_assert(same_position(contract::LibraryIndex::Iext5, image::Library::Iext5));
+
 } // namespace
 
-std::span<const DllCommandEntry> dll_commands() {
-    return kDllCommands;
-}
 std::span<const LibraryEntry> support_libraries() {
     return kLibraries;
 }

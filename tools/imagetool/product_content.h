@@ -1,7 +1,7 @@
-// What this program's image holds besides its texts, windows and code: its
-// DLL command table, its support libraries and the fixed sizes of its small
-// sections. Pure data, kept apart from the code that assembles an image from
-// it.
+// What this program's image holds besides its texts, windows, code and DLL
+// command table (runtime/core/contract/dll_functions.h): its support
+// libraries and the fixed sizes of its small sections. Pure data, kept apart
+// from the code that assembles an image from it.
 #pragma once
 
 #include <cstdint>
@@ -9,11 +9,6 @@
 #include <string_view>
 
 namespace vorn::imagetool {
-
-struct DllCommandEntry {
-    std::string_view library; // empty: the runtime's default system libraries
-    std::string_view function;
-};
 
 struct LibraryEntry {
     std::string_view name;
@@ -23,8 +18,7 @@ struct LibraryEntry {
     std::string_view description; // GBK bytes
 };
 
-// Indices are fixed: code calls DLL commands and libraries by position.
-std::span<const DllCommandEntry> dll_commands();
+// Positions are fixed: code calls libraries by position.
 std::span<const LibraryEntry> support_libraries();
 
 // The runtime's own area in the help section, left zero.

@@ -9,6 +9,7 @@
 #include "image/const_pool.h"
 #include "image/writer.h"
 #include "tools/assets/assets.h"
+#include "runtime/core/contract/dll_functions.h"
 #include "tools/imagetool/product_content.h"
 
 #include <windows.h>
@@ -342,9 +343,9 @@ Bytes build_image() {
     // program calls them by the product's numbers.
     image::ConstPool pool;
     image::ImageParts parts;
-    for (const imagetool::DllCommandEntry& entry : imagetool::dll_commands())
-        parts.dll_commands.push_back({need(pool.text(entry.library), "DLL library name"),
-                                      need(pool.text(entry.function), "DLL function name")});
+    for (const contract::DllFunction& function : contract::kDllFunctions)
+        parts.dll_commands.push_back({need(pool.text(function.library), "DLL library name"),
+                                      need(pool.text(function.name), "DLL function name")});
     for (const imagetool::LibraryEntry& entry : imagetool::support_libraries())
         parts.libraries.push_back({std::string(entry.name), std::string(entry.identifier),
                                    std::string(entry.major_version), std::string(entry.minor_version),

@@ -3,8 +3,6 @@
 // argument shapes the runtime checks before it acts.
 #pragma once
 
-#include "image/format.h"
-
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -83,8 +81,16 @@ struct KernelCommandInfo {
 std::span<const KernelCommandInfo> kernel_commands();
 const KernelCommandInfo* find_kernel_command(std::uint32_t selector);
 
-// Support-library commands, by 0-based library index (the image's table) and selector.
-using LibraryIndex = image::Library;
+// Support-library commands, by 0-based library index and selector. The index
+// is the library's position in the image's table; the image builder checks
+// these values against the table it writes.
+enum class LibraryIndex : std::uint32_t {
+    EdirectX = 1,
+    EApi = 2,
+    EImgConverter = 5,
+    Shell = 6,
+    Iext5 = 11,
+};
 
 struct LibraryCommandInfo {
     LibraryIndex library;
