@@ -4,6 +4,7 @@
 // from defaults looks like one the runtime would have written.
 #include "forms/class_table.h"
 
+#include "forms/events.h"
 #include "forms/ids.h"
 
 #include <array>
@@ -167,20 +168,22 @@ constexpr std::array kPictureButtonFields = {
 // ---- Balloon tip: 176 bytes of fields counting the version, then the style sheet.
 constexpr std::array kBalloonTipFields = {list("fields 2-44", kZeros43), counted(style_sheet)};
 
-constexpr std::array<EventInfo, 2> kWindowEvents = {{{0, "created"}, {1, "being destroyed"}}};
-constexpr std::array<EventInfo, 1> kClickEvents = {{{0, "clicked"}}};
-constexpr std::array<EventInfo, 1> kEditEvents = {{{0, "content changed"}}};
-constexpr std::array<EventInfo, 1> kTimerEvents = {{{0, "interval elapsed"}}};
-constexpr std::array<EventInfo, 1> kColourPickerEvents = {{{0, "colour chosen"}}};
-constexpr std::array<EventInfo, 1> kFontPickerEvents = {{{0, "font chosen"}}};
-constexpr std::array<EventInfo, 2> kInputDeviceEvents = {{{2, "mouse input"}, {3, "key input"}}};
+constexpr std::array<EventInfo, 2> kWindowEvents = {
+    {{event::kCreated, "created"}, {event::kBeingDestroyed, "being destroyed"}}};
+constexpr std::array<EventInfo, 1> kClickEvents = {{{event::kClicked, "clicked"}}};
+constexpr std::array<EventInfo, 1> kEditEvents = {{{event::kContentChanged, "content changed"}}};
+constexpr std::array<EventInfo, 1> kTimerEvents = {{{event::kIntervalElapsed, "interval elapsed"}}};
+constexpr std::array<EventInfo, 1> kColourPickerEvents = {{{event::kColourChosen, "colour chosen"}}};
+constexpr std::array<EventInfo, 1> kFontPickerEvents = {{{event::kFontChosen, "font chosen"}}};
+constexpr std::array<EventInfo, 2> kInputDeviceEvents = {
+    {{event::kMouseInput, "mouse input"}, {event::kKeyInput, "key input"}}};
 constexpr std::array<EventInfo, 6> kSharedEvents = {{
-    {-1, "left button pressed"},
-    {-2, "left button released"},
-    {-3, "double-clicked"},
-    {-4, "right button pressed"},
-    {-6, "mouse moved"},
-    {-9, "key pressed"},
+    {event::kLeftButtonDown, "left button pressed"},
+    {event::kLeftButtonUp, "left button released"},
+    {event::kDoubleClicked, "double-clicked"},
+    {event::kRightButtonDown, "right button pressed"},
+    {event::kMouseMoved, "mouse moved"},
+    {event::kKeyDown, "key pressed"},
 }};
 
 namespace id = class_id;

@@ -48,7 +48,7 @@ constexpr WindowSpec kWindow = {
     .own = {.ref = 窗口,
             .at = {50, 50, 169, 142},
             .flags = visible,
-            .events = {{0, 边框窗口_创建完毕}},
+            .events = {{event::kCreated, 边框窗口_创建完毕}},
             .block = {.fields = {set(PropertyId::border_style, 0), back_colour(kKeyColour),
                                  kept("attributes", kAttributes)}}},
     .unit_id = 0x19010198,

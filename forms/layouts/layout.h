@@ -3,14 +3,15 @@
 // captions, colours, pictures) and which entry point each event runs. Texts
 // are written in UTF-8 and become GBK when the windows are built; class blocks
 // start from their class's defaults and list only what differs, by property
-// or by the class table's label for a field kept by position.
+// or by the class table's label for a field kept by position. Pictures are
+// named here and drawn by the image builder, which hands them in.
 #pragma once
 
+#include "forms/events.h"
 #include "forms/ids.h"
 #include "forms/layouts/elements.h"
 #include "forms/layouts/entry_points.h"
 #include "forms/properties.h"
-#include "tools/assets/assets.h"
 
 #include <array>
 #include <cstddef>
@@ -21,6 +22,8 @@
 #include <string_view>
 
 namespace vorn::layouts {
+
+namespace event = forms::event;
 
 // A short list held in place, so that a row of a constant table can carry it.
 template <class T, std::size_t Capacity> class InlineList {
@@ -49,11 +52,25 @@ struct Binding {
     Entry entry{};
 };
 
-// A picture of the program's own, drawn by the asset generator.
-struct Picture {
-    enum class Kind : std::uint8_t { none, icon, png, small_bitmap };
-    Kind kind = Kind::none;
-    int which = 0; // the asset enum's value
+// The program's own pictures, by what they show: eight icons, five PNG
+// pictures and the two small bitmaps of the enlarged view.
+enum class Picture : std::uint8_t {
+    none,
+    copy,
+    exit,
+    print,
+    about,
+    clear,
+    save,
+    settings,
+    edit,
+    zoom,
+    capture_window,
+    capture_full_screen,
+    capture_region,
+    finish_edit,
+    enlarge,
+    shrink,
 };
 
 // One class-block field that differs from its class's default.
@@ -65,7 +82,7 @@ struct FieldSetting {
     std::uint32_t number = 0;
     std::string_view text{}; // UTF-8
     std::span<const std::uint32_t> list{};
-    Picture picture{};
+    Picture picture = Picture::none;
     std::int32_t font_height = 0; // a LOGFONTA of this height, weight 400, GB2312, default face
 };
 
@@ -92,20 +109,8 @@ constexpr FieldSetting kept(std::string_view label, std::uint32_t value) {
 constexpr FieldSetting kept(std::string_view label, std::span<const std::uint32_t> values) {
     return {.kept_label = label, .kind = FieldSetting::Kind::list, .list = values};
 }
-constexpr FieldSetting picture(assets::Icon which) {
-    return {.property = forms::PropertyId::picture,
-            .kind = FieldSetting::Kind::picture,
-            .picture = {Picture::Kind::icon, static_cast<int>(which)}};
-}
-constexpr FieldSetting picture(assets::Png which) {
-    return {.property = forms::PropertyId::picture,
-            .kind = FieldSetting::Kind::picture,
-            .picture = {Picture::Kind::png, static_cast<int>(which)}};
-}
-constexpr FieldSetting picture(assets::SmallBitmap which) {
-    return {.property = forms::PropertyId::picture,
-            .kind = FieldSetting::Kind::picture,
-            .picture = {Picture::Kind::small_bitmap, static_cast<int>(which)}};
+constexpr FieldSetting picture(Picture which) {
+    return {.property = forms::PropertyId::picture, .kind = FieldSetting::Kind::picture, .picture = which};
 }
 constexpr FieldSetting chinese_font(std::int32_t height) {
     return {.property = forms::PropertyId::font, .kind = FieldSetting::Kind::font, .font_height = height};

@@ -11,21 +11,8 @@ namespace vorn::layouts {
 
 namespace {
 
-Result<Bytes> picture_bytes(const Picture& picture) {
-    switch (picture.kind) {
-    case Picture::Kind::icon:
-        return assets::icon(static_cast<assets::Icon>(picture.which));
-    case Picture::Kind::png:
-        return assets::png(static_cast<assets::Png>(picture.which));
-    case Picture::Kind::small_bitmap:
-        return assets::small_bitmap(static_cast<assets::SmallBitmap>(picture.which));
-    case Picture::Kind::none:
-        break;
-    }
-    return Error{"a picture setting names no picture"};
-}
-
-Result<forms::FieldValue> field_value(const FieldSetting& setting, const std::string& what) {
+Result<forms::FieldValue> field_value(const FieldSetting& setting, const PictureSource& pictures,
+                                      const std::string& what) {
     switch (setting.kind) {
     case FieldSetting::Kind::number:
         return forms::FieldValue(setting.number);
@@ -36,7 +23,9 @@ Result<forms::FieldValue> field_value(const FieldSetting& setting, const std::st
     case FieldSetting::Kind::list:
         return forms::FieldValue(std::vector<std::uint32_t>(setting.list.begin(), setting.list.end()));
     case FieldSetting::Kind::picture: {
-        VORN_TRY_ASSIGN(Bytes bytes, picture_bytes(setting.picture));
+        if (setting.picture == Picture::none)
+            return Error{what + ": the picture setting names no picture"};
+        VORN_TRY_ASSIGN(Bytes bytes, pictures(setting.picture));
         return forms::FieldValue(std::move(bytes));
     }
     case FieldSetting::Kind::font: {
@@ -48,14 +37,15 @@ Result<forms::FieldValue> field_value(const FieldSetting& setting, const std::st
     return Error{what + ": unknown kind of setting"};
 }
 
-Result<Bytes> class_block(std::uint32_t class_id, const BlockSpec& spec, const std::string& what) {
+Result<Bytes> class_block(std::uint32_t class_id, const BlockSpec& spec, const PictureSource& pictures,
+                          const std::string& what) {
     VORN_TRY_ASSIGN(forms::ClassBlock block, forms::default_class_block(class_id, spec.version));
     for (const FieldSetting& setting : spec.fields.items()) {
         const bool by_label = setting.property == forms::PropertyId::none;
         const std::string field =
             what + " " +
             (by_label ? std::string(setting.kept_label) : std::string(property_name(setting.property)));
-        VORN_TRY_ASSIGN(forms::FieldValue value, field_value(setting, field));
+        VORN_TRY_ASSIGN(forms::FieldValue value, field_value(setting, pictures, field));
         Status status = by_label ? block.set_kept(setting.kept_label, std::move(value))
                                  : block.set(setting.property, std::move(value));
         if (!status)
@@ -65,7 +55,7 @@ Result<Bytes> class_block(std::uint32_t class_id, const BlockSpec& spec, const s
 }
 
 Result<forms::Element> control_element(const ElementSpec& spec, std::string_view name,
-                                       const std::string& what) {
+                                       const PictureSource& pictures, const std::string& what) {
     forms::Element element;
     element.id = spec.ref.element;
     element.class_id = spec.ref.class_id;
@@ -80,7 +70,7 @@ Result<forms::Element> control_element(const ElementSpec& spec, std::string_view
     record.flags = spec.flags;
     for (const Binding& binding : spec.events.items())
         record.events.push_back({binding.event, offset_of(binding.entry)});
-    VORN_TRY_ASSIGN(record.class_block, class_block(spec.ref.class_id, spec.block, what));
+    VORN_TRY_ASSIGN(record.class_block, class_block(spec.ref.class_id, spec.block, pictures, what));
     element.record = std::move(record);
     return element;
 }
@@ -132,7 +122,7 @@ Result<std::string> to_gbk(std::string_view utf8, std::string_view what) {
     return gbk;
 }
 
-Result<forms::Window> build_window(const WindowSpec& spec) {
+Result<forms::Window> build_window(const WindowSpec& spec, const PictureSource& pictures) {
     forms::Window window;
     window.id = spec.own.ref.window;
     window.unit_id = spec.unit_id;
@@ -142,7 +132,7 @@ Result<forms::Window> build_window(const WindowSpec& spec) {
     window.unit_value = spec.unit_id & 0xFFFF;
     const std::string where = "window " + hex(window.id);
 
-    VORN_TRY_ASSIGN(forms::Element own, control_element(spec.own, "", where + " own element"));
+    VORN_TRY_ASSIGN(forms::Element own, control_element(spec.own, "", pictures, where + " own element"));
     window.elements.push_back(std::move(own));
     for (const ElementSpec& element : spec.elements) {
         const std::string what = where + ", element " + hex(element.ref.element);
@@ -153,7 +143,7 @@ Result<forms::Window> build_window(const WindowSpec& spec) {
         });
         if (named == spec.names.end())
             return Error{what + " has no name among the element references"};
-        VORN_TRY_ASSIGN(forms::Element built, control_element(element, named->name, what));
+        VORN_TRY_ASSIGN(forms::Element built, control_element(element, named->name, pictures, what));
         window.elements.push_back(std::move(built));
     }
     for (const MenuItemSpec& item : spec.menu) {
@@ -165,10 +155,10 @@ Result<forms::Window> build_window(const WindowSpec& spec) {
     return window;
 }
 
-Result<forms::FormSection> program_windows() {
+Result<forms::FormSection> program_windows(const PictureSource& pictures) {
     forms::FormSection section;
     for (const WindowSpec* spec : window_layouts()) {
-        VORN_TRY_ASSIGN(forms::Window window, build_window(*spec));
+        VORN_TRY_ASSIGN(forms::Window window, build_window(*spec, pictures));
         window.directory_value = static_cast<std::uint32_t>(section.windows.size() + 1);
         section.windows.push_back(std::move(window));
     }

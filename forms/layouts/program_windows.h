@@ -9,20 +9,24 @@
 #include "forms/section.h"
 #include "forms/writer.h"
 
+#include <functional>
 #include <span>
 
 namespace vorn::layouts {
 
+// The bytes of one of the program's pictures; the image builder draws them.
+using PictureSource = std::function<Result<Bytes>(Picture)>;
+
 // The layouts in directory order.
 std::span<const WindowSpec* const> window_layouts();
 
-// One window: names, captions and texts converted to GBK, pictures drawn,
-// class blocks encoded from their class's defaults and the listed settings,
+// One window: names, captions and texts converted to GBK, pictures taken
+// from `pictures`, class blocks encoded from their class's defaults and the listed settings,
 // child lists derived from the parent fields. Fails on a text that GBK cannot
 // hold, an element without a name, or a setting its class does not store.
-Result<forms::Window> build_window(const WindowSpec& spec);
+Result<forms::Window> build_window(const WindowSpec& spec, const PictureSource& pictures);
 
-Result<forms::FormSection> program_windows();
+Result<forms::FormSection> program_windows(const PictureSource& pictures);
 
 // The rules under which the windows are written: every handler offset must
 // be an entry of the entry-point table.

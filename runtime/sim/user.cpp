@@ -1,5 +1,6 @@
 #include "runtime/sim/user.h"
 
+#include "forms/events.h"
 #include "runtime/core/engine/engine.h"
 #include "runtime/sim/describe.h"
 #include "runtime/sim/sim_desktop.h"
@@ -8,6 +9,7 @@
 
 namespace vorn::sim {
 
+namespace event = forms::event;
 using forms::PropertyId;
 using runtime::LiveElement;
 using runtime::LiveWindow;
@@ -106,27 +108,27 @@ void SimUser::mouse(const char* action, std::int32_t number, std::uint32_t windo
 
 void SimUser::press(std::uint32_t window, std::uint32_t element, std::int32_t x, std::int32_t y,
                     std::int32_t keys) {
-    mouse("press", event::kLeftDown, window, element, x, y, keys);
+    mouse("press", event::kLeftButtonDown, window, element, x, y, keys);
 }
 
 void SimUser::release(std::uint32_t window, std::uint32_t element, std::int32_t x, std::int32_t y,
                       std::int32_t keys) {
-    mouse("release", event::kLeftUp, window, element, x, y, keys);
+    mouse("release", event::kLeftButtonUp, window, element, x, y, keys);
 }
 
 void SimUser::move(std::uint32_t window, std::uint32_t element, std::int32_t x, std::int32_t y,
                    std::int32_t keys) {
-    mouse("move", event::kMouseMove, window, element, x, y, keys);
+    mouse("move", event::kMouseMoved, window, element, x, y, keys);
 }
 
 void SimUser::double_click(std::uint32_t window, std::uint32_t element, std::int32_t x, std::int32_t y,
                            std::int32_t keys) {
-    mouse("double-click", event::kDoubleClick, window, element, x, y, keys);
+    mouse("double-click", event::kDoubleClicked, window, element, x, y, keys);
 }
 
 void SimUser::right_press(std::uint32_t window, std::uint32_t element, std::int32_t x, std::int32_t y,
                           std::int32_t keys) {
-    mouse("right-press", event::kRightDown, window, element, x, y, keys);
+    mouse("right-press", event::kRightButtonDown, window, element, x, y, keys);
 }
 
 void SimUser::key(std::uint32_t window, std::uint32_t element, std::int32_t code, std::int32_t keys) {
@@ -144,7 +146,7 @@ void SimUser::type(std::uint32_t window, std::uint32_t element, const std::strin
     desktop_.trace().add("user type " + desktop_.describe(target.window, target.element) + " \"" + utf8_text +
                          "\"");
     desktop_.engine().update_from_user(window, target.element.id, PropertyId::text, gbk(utf8_text));
-    desktop_.engine().raise_event(window, target.element.id, event::kClicked);
+    desktop_.engine().raise_event(window, target.element.id, event::kContentChanged);
     deliver_posted();
 }
 
@@ -154,7 +156,7 @@ void SimUser::choose_colour(std::uint32_t window, std::uint32_t picker, std::uin
     desktop_.trace().add("user colour " + desktop_.describe(target.window, target.element) + " " +
                          show_value(PropertyId::colour, std::int64_t(colour)));
     desktop_.engine().update_from_user(window, target.element.id, PropertyId::colour, std::int64_t(colour));
-    desktop_.engine().raise_event(window, target.element.id, event::kClicked);
+    desktop_.engine().raise_event(window, target.element.id, event::kColourChosen);
     deliver_posted();
 }
 
@@ -164,7 +166,7 @@ void SimUser::choose_font(std::uint32_t window, std::uint32_t picker, const form
     desktop_.trace().add("user font " + desktop_.describe(target.window, target.element) + " " +
                          show_value(PropertyId::font, font));
     desktop_.engine().update_from_user(window, target.element.id, PropertyId::font, font);
-    desktop_.engine().raise_event(window, target.element.id, event::kClicked);
+    desktop_.engine().raise_event(window, target.element.id, event::kFontChosen);
     deliver_posted();
 }
 
@@ -173,7 +175,7 @@ void SimUser::device_move(std::uint32_t window, std::uint32_t device, runtime::P
     Target target = find_target(desktop_, window, device, false, "device move");
     desktop_.windows().set_pointer(to);
     desktop_.trace().add("user device move " + point_text(to.x, to.y));
-    desktop_.engine().raise_event(window, target.element.id, event::kDeviceMoved, {to.x, to.y});
+    desktop_.engine().raise_event(window, target.element.id, event::kMouseInput, {to.x, to.y});
     deliver_posted();
 }
 
@@ -181,7 +183,7 @@ void SimUser::device_button(std::uint32_t window, std::uint32_t device, std::int
     deliver_posted();
     Target target = find_target(desktop_, window, device, false, "device button");
     desktop_.trace().add("user device button " + hex(std::uint64_t(code)));
-    desktop_.engine().raise_event(window, target.element.id, event::kDeviceButton, {code});
+    desktop_.engine().raise_event(window, target.element.id, event::kKeyInput, {code});
     deliver_posted();
 }
 

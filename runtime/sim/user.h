@@ -21,23 +21,6 @@ namespace vorn::sim {
 
 class SimDesktop;
 
-// Event numbers the runtime raises for user actions.
-namespace event {
-inline constexpr std::int32_t kClicked = 0; // also: content changed, colour or font chosen
-inline constexpr std::int32_t kDeviceMoved = 2;
-inline constexpr std::int32_t kDeviceButton = 3;
-inline constexpr std::int32_t kLeftDown = -1;
-inline constexpr std::int32_t kLeftUp = -2;
-inline constexpr std::int32_t kDoubleClick = -3;
-inline constexpr std::int32_t kRightDown = -4;
-inline constexpr std::int32_t kMouseMove = -6;
-inline constexpr std::int32_t kKeyDown = -9;
-} // namespace event
-
-// Button codes of the input device's event 3.
-inline constexpr std::int64_t kDeviceLeftButton = 0x100;
-inline constexpr std::int64_t kDeviceRightButton = 0x101;
-
 class SimUser {
   public:
     explicit SimUser(SimDesktop& desktop) : desktop_(desktop) {}

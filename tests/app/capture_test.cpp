@@ -1,14 +1,15 @@
 // Full-screen capture, the window snapshot routine and the clipboard, run as
 // the real program on the simulated desktop.
 #include "app/program_state.h"
+#include "forms/events.h"
 #include "forms/layouts/elements.h"
 #include "runtime/core/picture/bitmap.h"
 #include "runtime/core/picture/decode.h"
 #include "runtime/core/settings/settings_file.h"
 #include "runtime/sim/user.h"
 #include "tests/app/program_fixture.h"
-
 #include "text/gbk.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -331,7 +332,7 @@ TEST(WindowSnapshot, PhotographsTheTargetAndKeepsTheMainWindowOnTop) {
         state.target_height = 80;
         d.trace().clear();
         // The button lies outside the window's client area: no user reaches it.
-        EXPECT_TRUE(d.user().raise(main::kId, main::按钮2.element, sim::event::kClicked));
+        EXPECT_TRUE(d.user().raise(main::kId, main::按钮2.element, forms::event::kClicked));
         EXPECT_EQ(element(d, main::窗口).integer(PropertyId::stay_on_top), 1);
         EXPECT_EQ(shown_picture(d), picture::crop(test_screen(300, 200), 40, 30, 120, 80));
         EXPECT_EQ(d.clipboard().bitmap(), picture::crop(test_screen(300, 200), 40, 30, 120, 80));

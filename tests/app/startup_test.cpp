@@ -1,9 +1,10 @@
 #include "app/program_state.h"
+#include "forms/events.h"
 #include "forms/layouts/elements.h"
 #include "runtime/sim/user.h"
 #include "tests/app/program_fixture.h"
-
 #include "text/gbk.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -124,8 +125,9 @@ TEST(Shutdown, ExitAndClosingTheWindowEndWithTheCleanUp) {
         ProgramFixture f;
         const int code = f.run([&](sim::SimDesktop& d) {
             EXPECT_TRUE(app::program_state().hovered_placement.allocated());
+            // The exit button lies beyond the client area: raise its click.
             if (use_exit_button)
-                d.user().raise(main::kId, main::按钮_退出.element, 0); // it lies beyond the client area
+                d.user().raise(main::kId, main::按钮_退出.element, forms::event::kClicked);
             else
                 d.user().close(main::kId);
             ADD_FAILURE() << "the program went on after ending";

@@ -1,6 +1,7 @@
 #include "tests/sim/sim_fixtures.h"
 #include "tests/sim/sim_program.h"
 
+#include "forms/events.h"
 #include "runtime/sim/user.h"
 
 #include <gtest/gtest.h>
@@ -68,7 +69,8 @@ TEST(EngineFlowTest, CheckBoxTogglesBeforeItsEventAndUnreachableButtonsCannotBeC
         EXPECT_THROW(d.user().click(kMain, kHidden), std::logic_error);
         EXPECT_THROW(d.user().click(kMain, kOutside), std::logic_error); // beyond the window's right edge
         EXPECT_THROW(d.user().click(0x52019999, kCopy), std::logic_error);
-        EXPECT_TRUE(d.user().raise(kMain, kOutside, event::kClicked)); // the program can still raise it
+        EXPECT_TRUE(
+            d.user().raise(kMain, kOutside, forms::event::kClicked)); // the program can still raise it
     });
     EXPECT_EQ(states, (std::vector<bool>{true, false}));
     EXPECT_EQ(clicks, 1);

@@ -18,6 +18,49 @@ using image::ImageParts;
 
 namespace {
 
+// The drawing behind each picture the layouts name.
+Result<Bytes> program_picture(layouts::Picture picture) {
+    using assets::Icon;
+    using assets::Png;
+    using assets::SmallBitmap;
+    using layouts::Picture;
+    switch (picture) {
+    case Picture::copy:
+        return assets::icon(Icon::copy);
+    case Picture::exit:
+        return assets::icon(Icon::exit);
+    case Picture::print:
+        return assets::icon(Icon::print);
+    case Picture::about:
+        return assets::icon(Icon::about);
+    case Picture::clear:
+        return assets::icon(Icon::clear);
+    case Picture::save:
+        return assets::icon(Icon::save);
+    case Picture::settings:
+        return assets::icon(Icon::settings);
+    case Picture::edit:
+        return assets::icon(Icon::edit);
+    case Picture::zoom:
+        return assets::png(Png::zoom);
+    case Picture::capture_window:
+        return assets::png(Png::capture_window);
+    case Picture::capture_full_screen:
+        return assets::png(Png::capture_full_screen);
+    case Picture::capture_region:
+        return assets::png(Png::capture_region);
+    case Picture::finish_edit:
+        return assets::png(Png::finish_edit);
+    case Picture::enlarge:
+        return assets::small_bitmap(SmallBitmap::enlarge);
+    case Picture::shrink:
+        return assets::small_bitmap(SmallBitmap::shrink);
+    case Picture::none:
+        break;
+    }
+    return Error{"no drawing for picture " + std::to_string(static_cast<int>(picture))};
+}
+
 // The tables every image of ours carries, their names pooled into `pool`, and
 // the small fixed sections; the const, form and code sections are the
 // caller's to fill.
@@ -25,7 +68,7 @@ Result<ImageParts> table_parts(image::ConstPool& pool) {
     ImageParts parts;
     for (const contract::DllFunction& entry : contract::kDllFunctions) {
         VORN_TRY_ASSIGN(std::uint32_t library, pool.text(entry.library));
-        VORN_TRY_ASSIGN(std::uint32_t function, pool.text(entry.function));
+        VORN_TRY_ASSIGN(std::uint32_t function, pool.text(entry.name));
         parts.dll_commands.push_back({library, function});
     }
     for (const LibraryEntry& entry : support_libraries())
@@ -57,7 +100,7 @@ Result<ProductImage> product_image() {
     }
     parts.constants.stored = pool.data();
 
-    VORN_TRY_ASSIGN(forms::FormSection windows, layouts::program_windows());
+    VORN_TRY_ASSIGN(forms::FormSection windows, layouts::program_windows(program_picture));
     VORN_TRY_ASSIGN(parts.form.stored, forms::write_forms(windows, layouts::write_rules()));
 
     VORN_TRY_ASSIGN(CodeSection code, build_code_section(windows));

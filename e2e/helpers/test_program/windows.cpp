@@ -8,8 +8,8 @@
 #include "forms/writer.h"
 #include "image/const_pool.h"
 #include "image/writer.h"
-#include "tools/assets/assets.h"
 #include "runtime/core/contract/dll_functions.h"
+#include "tools/assets/assets.h"
 #include "tools/imagetool/product_content.h"
 
 #include <windows.h>

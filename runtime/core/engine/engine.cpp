@@ -1,5 +1,6 @@
 #include "runtime/core/engine/engine.h"
 
+#include "forms/events.h"
 #include "forms/ids.h"
 #include "runtime/core/engine/errors.h"
 #include "runtime/core/engine/program_block.h"
@@ -135,7 +136,7 @@ Status Engine::load_window(std::uint32_t window_id, std::uint32_t parent_id, boo
         windows_.pop_back();
         return status;
     }
-    raise_event(window_id, created.own().id, 0);
+    raise_event(window_id, created.own().id, forms::event::kCreated);
     if (modal && is_loaded(window_id))
         desktop_.run_modal_loop(window_id);
     return ok_status();
@@ -146,7 +147,7 @@ void Engine::close_window(std::uint32_t window_id) {
     if (live == nullptr || closing_.count(window_id) != 0)
         return;
     closing_.insert(window_id);
-    raise_event(window_id, live->own().id, 1);
+    raise_event(window_id, live->own().id, forms::event::kBeingDestroyed);
     // The handler may have ended the program or closed other windows; look again.
     live = window(window_id);
     if (live != nullptr) {

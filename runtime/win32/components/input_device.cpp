@@ -63,7 +63,7 @@ void InputDevice::on_timer() {
     now.right = button(swapped ? VK_LBUTTON : VK_RBUTTON);
     const std::vector<DeviceReport> reports = poller_.sample(now);
     for (const DeviceReport& report : reports) {
-        const bool still_here = report.event == kDeviceMovedEvent
+        const bool still_here = report.event == forms::event::kMouseInput
                                     ? raise(report.event, {report.first, report.second})
                                     : raise(report.event, {report.first});
         if (!still_here)

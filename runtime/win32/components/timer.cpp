@@ -1,5 +1,7 @@
 #include "runtime/win32/components/timer.h"
 
+#include "forms/events.h"
+
 namespace vorn::win32 {
 
 Timer::Timer(Win32Desktop& desktop, runtime::LiveWindow& window, runtime::LiveElement& element)
@@ -21,7 +23,7 @@ void Timer::property_changed(forms::PropertyId property) {
 }
 
 void Timer::on_timer() {
-    raise(0);
+    raise(forms::event::kIntervalElapsed);
 }
 
 } // namespace vorn::win32

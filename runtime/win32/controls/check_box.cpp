@@ -1,5 +1,6 @@
 #include "runtime/win32/controls/check_box.h"
 
+#include "forms/events.h"
 #include "runtime/core/engine/engine.h"
 #include "runtime/win32/gdi.h"
 #include "runtime/win32/text.h"
@@ -32,7 +33,7 @@ void CheckBox::on_command(WORD code) {
         return;
     const bool checked = SendMessageW(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED;
     desktop_.engine().update_from_user(window_id(), element_id(), PropertyId::checked, std::int64_t(checked));
-    raise(0);
+    raise(forms::event::kClicked);
 }
 
 std::optional<LRESULT> CheckBox::on_control_colour(HDC dc) {

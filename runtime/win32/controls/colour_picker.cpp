@@ -1,5 +1,6 @@
 #include "runtime/win32/controls/colour_picker.h"
 
+#include "forms/events.h"
 #include "runtime/core/engine/engine.h"
 #include "runtime/win32/gdi.h"
 #include "runtime/win32/win32_desktop.h"
@@ -46,7 +47,7 @@ void ColourPicker::choose() {
     desktop_.engine().update_from_user(window_id(), element_id(), PropertyId::colour,
                                        std::int64_t(request.rgbResult & 0x00FFFFFF));
     InvalidateRect(hwnd(), nullptr, FALSE);
-    raise(0);
+    raise(forms::event::kColourChosen);
 }
 
 LRESULT ColourPicker::handle(UINT message, WPARAM wparam, LPARAM lparam) {

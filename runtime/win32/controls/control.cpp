@@ -1,5 +1,6 @@
 #include "runtime/win32/controls/control.h"
 
+#include "forms/events.h"
 #include "runtime/core/engine/engine.h"
 #include "runtime/win32/gdi.h"
 #include "runtime/win32/portable/conventions.h"
@@ -205,11 +206,11 @@ LRESULT Control::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_LBUTTONDOWN:
         if (captures_mouse_)
             SetCapture(hwnd_);
-        return mouse_event(-1, message, wparam, lparam);
+        return mouse_event(forms::event::kLeftButtonDown, message, wparam, lparam);
     case WM_LBUTTONUP:
         if (captures_mouse_ && GetCapture() == hwnd_)
             ReleaseCapture();
-        return mouse_event(-2, message, wparam, lparam);
+        return mouse_event(forms::event::kLeftButtonUp, message, wparam, lparam);
     case WM_LBUTTONDBLCLK:
         // With double-clicks on, the second press of a pair arrives as this
         // message alone: a control that follows presses (a canvas being
@@ -219,16 +220,16 @@ LRESULT Control::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         {
             const std::int64_t keys =
                 modifier_keys((wparam & MK_SHIFT) != 0, (wparam & MK_CONTROL) != 0, GetKeyState(VK_MENU) < 0);
-            if (!raise(-1, {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam), keys}))
+            if (!raise(forms::event::kLeftButtonDown, {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam), keys}))
                 return 0;
         }
-        return mouse_event(-3, message, wparam, lparam);
+        return mouse_event(forms::event::kDoubleClicked, message, wparam, lparam);
     case WM_RBUTTONDOWN:
-        return mouse_event(-4, message, wparam, lparam);
+        return mouse_event(forms::event::kRightButtonDown, message, wparam, lparam);
     case WM_MOUSEMOVE:
-        return mouse_event(-6, message, wparam, lparam);
+        return mouse_event(forms::event::kMouseMoved, message, wparam, lparam);
     case WM_KEYDOWN:
-        if (!raise(-9, {std::int64_t(wparam), current_modifiers()}))
+        if (!raise(forms::event::kKeyDown, {std::int64_t(wparam), current_modifiers()}))
             return 0;
         break;
     default:

@@ -1,5 +1,6 @@
 #include "runtime/win32/controls/edit_box.h"
 
+#include "forms/events.h"
 #include "runtime/core/engine/engine.h"
 #include "runtime/win32/gdi.h"
 #include "runtime/win32/text.h"
@@ -59,7 +60,7 @@ void EditBox::on_command(WORD code) {
     std::vector<wchar_t> typed(std::size_t(GetWindowTextLengthW(hwnd())) + 1);
     GetWindowTextW(hwnd(), typed.data(), int(typed.size()));
     desktop_.engine().update_from_user(window_id(), element_id(), PropertyId::text, gbk(typed.data()));
-    raise(0);
+    raise(forms::event::kContentChanged);
 }
 
 std::optional<LRESULT> EditBox::on_control_colour(HDC dc) {

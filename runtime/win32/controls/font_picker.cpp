@@ -1,5 +1,6 @@
 #include "runtime/win32/controls/font_picker.h"
 
+#include "forms/events.h"
 #include "runtime/core/engine/engine.h"
 #include "runtime/win32/gdi.h"
 #include "runtime/win32/text.h"
@@ -107,7 +108,7 @@ void FontPicker::on_command(WORD code) {
     forms::Font chosen = font_of(*element());
     chosen.set_face_name(gbk(face.data()));
     desktop_.engine().update_from_user(window_id(), element_id(), PropertyId::font, chosen);
-    raise(0);
+    raise(forms::event::kFontChosen);
 }
 
 } // namespace vorn::win32

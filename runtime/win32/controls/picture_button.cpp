@@ -1,6 +1,7 @@
 #include "runtime/win32/controls/picture_button.h"
 
 #include "forms/class_block.h"
+#include "forms/events.h"
 #include "runtime/win32/gdi.h"
 #include "runtime/win32/portable/conventions.h"
 #include "runtime/win32/text.h"
@@ -156,7 +157,7 @@ LRESULT PictureButton::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         InvalidateRect(hwnd(), nullptr, FALSE);
         const LRESULT result = Control::handle(message, wparam, lparam);
         if (clicked)
-            raise(0);
+            raise(forms::event::kClicked);
         return result;
     }
     case WM_CAPTURECHANGED:

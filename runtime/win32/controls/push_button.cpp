@@ -1,5 +1,6 @@
 #include "runtime/win32/controls/push_button.h"
 
+#include "forms/events.h"
 #include "runtime/win32/gdi.h"
 #include "runtime/win32/text.h"
 
@@ -18,7 +19,7 @@ bool PushButton::open(HWND parent) {
 
 void PushButton::on_command(WORD code) {
     if (code == BN_CLICKED)
-        raise(0);
+        raise(forms::event::kClicked);
 }
 
 } // namespace vorn::win32

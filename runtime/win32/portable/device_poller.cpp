@@ -4,7 +4,7 @@ namespace vorn::win32 {
 
 void DevicePoller::compare(Button& button, const ButtonSample& now, std::int64_t code,
                            std::vector<DeviceReport>& out) {
-    const DeviceReport report{kDeviceButtonEvent, code, 0};
+    const DeviceReport report{forms::event::kKeyInput, code, 0};
     // Transitions that happened between two samples come out as the presses
     // and releases they must have been, in order.
     int transitions = button.down != now.down ? 1 : 0;
@@ -28,10 +28,10 @@ std::vector<DeviceReport> DevicePoller::sample(const PointerSample& now) {
     if (now.x != x_ || now.y != y_) {
         x_ = now.x;
         y_ = now.y;
-        out.push_back({kDeviceMovedEvent, now.x, now.y});
+        out.push_back({forms::event::kMouseInput, now.x, now.y});
     }
-    compare(left_, now.left, kDeviceLeftButton, out);
-    compare(right_, now.right, kDeviceRightButton, out);
+    compare(left_, now.left, forms::event::kLeftButtonCode, out);
+    compare(right_, now.right, forms::event::kRightButtonCode, out);
     return out;
 }
 

@@ -1,19 +1,16 @@
 // The input device component watches the pointer and the mouse buttons over
 // the whole screen by polling (GetCursorPos and GetAsyncKeyState on a
 // timer). This turns successive samples into the component's reports:
-// event 2 when the pointer has moved (screen x, y), event 3 for every press
-// and every release of the left (0x100) or right (0x101) button.
+// mouse input when the pointer has moved (screen x, y), key input for every
+// press and every release of the left or right button.
 #pragma once
+
+#include "forms/events.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace vorn::win32 {
-
-inline constexpr std::int32_t kDeviceMovedEvent = 2;
-inline constexpr std::int32_t kDeviceButtonEvent = 3;
-inline constexpr std::int64_t kDeviceLeftButton = 0x100;
-inline constexpr std::int64_t kDeviceRightButton = 0x101;
 
 struct ButtonSample {
     bool down = false;

@@ -7,8 +7,8 @@ namespace {
 
 using Reports = std::vector<DeviceReport>;
 
-const DeviceReport kLeft{kDeviceButtonEvent, kDeviceLeftButton, 0};
-const DeviceReport kRight{kDeviceButtonEvent, kDeviceRightButton, 0};
+const DeviceReport kLeft{forms::event::kKeyInput, forms::event::kLeftButtonCode, 0};
+const DeviceReport kRight{forms::event::kKeyInput, forms::event::kRightButtonCode, 0};
 
 PointerSample at(std::int32_t x, std::int32_t y, ButtonSample left = {}, ButtonSample right = {}) {
     return {x, y, left, right};
@@ -18,15 +18,15 @@ TEST(DevicePoller, ReportsMovesOnlyWhenThePointerMoved) {
     DevicePoller poller;
     EXPECT_EQ(poller.sample(at(10, 10)), Reports{});
     EXPECT_EQ(poller.sample(at(10, 10)), Reports{});
-    EXPECT_EQ(poller.sample(at(11, 10)), (Reports{{kDeviceMovedEvent, 11, 10}}));
+    EXPECT_EQ(poller.sample(at(11, 10)), (Reports{{forms::event::kMouseInput, 11, 10}}));
     EXPECT_EQ(poller.sample(at(11, 10)), Reports{});
-    EXPECT_EQ(poller.sample(at(-5, 2000)), (Reports{{kDeviceMovedEvent, -5, 2000}}));
+    EXPECT_EQ(poller.sample(at(-5, 2000)), (Reports{{forms::event::kMouseInput, -5, 2000}}));
 }
 
 TEST(DevicePoller, ReportsEveryPressAndReleaseAfterTheMove) {
     DevicePoller poller;
     poller.sample(at(0, 0));
-    EXPECT_EQ(poller.sample(at(5, 5, {true, true})), (Reports{{kDeviceMovedEvent, 5, 5}, kLeft}));
+    EXPECT_EQ(poller.sample(at(5, 5, {true, true})), (Reports{{forms::event::kMouseInput, 5, 5}, kLeft}));
     EXPECT_EQ(poller.sample(at(5, 5, {true, false})), Reports{});
     EXPECT_EQ(poller.sample(at(5, 5, {false, false})), Reports{kLeft});
     EXPECT_EQ(poller.sample(at(5, 5, {}, {true, true})), Reports{kRight});
