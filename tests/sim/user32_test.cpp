@@ -1,5 +1,7 @@
 #include "runtime/sim/sim_desktop.h"
 
+#include "runtime/core/contract/dll_functions.h"
+#include "runtime/sim/user32.h"
 #include "tests/sim/sim_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -161,6 +163,14 @@ TEST_F(DllCommandsTest, UnknownFunctionIsNotFoundAndAWrongArgumentCountIsFatal) 
     } catch (const RuntimeFailure& failure) {
         EXPECT_EQ(failure.code, 6u);
     }
+}
+
+// A function added to the program's table without a simulated answer would
+// fail only when a flow first calls it.
+TEST(User32Table, AnswersEveryFunctionOfTheProgramsTableWithItsArgumentCount) {
+    for (const contract::DllFunction& function : contract::kDllFunctions)
+        EXPECT_EQ(User32::arity(function.name), function.argument_count) << function.name;
+    EXPECT_EQ(User32::arity("MessageBeep"), std::nullopt);
 }
 
 } // namespace
