@@ -425,6 +425,15 @@ tooltip)
     e2e_poll 10 "the balloon tip" has_top_level 'class=tooltips_class32 .*visible=1'
     shot tip
     ;;
+canvas_surfaces)
+    # No window needed: the check draws on memory surfaces only.
+    start_scene
+    wine "$E2E_HELPERS/canvas_check.exe" >"$E2E_DIR/canvas_check.txt" 2>>"$E2E_DIR/wine.log"
+    status=$?
+    tr -d '\r' <"$E2E_DIR/canvas_check.txt" >"$artefacts/desktop.$scenario.txt"
+    [ "$status" -eq 0 ] && grep -qx '0 differences' "$artefacts/desktop.$scenario.txt" ||
+        e2e_fail "the GDI and simulated canvases differ (exit $status): $(cat "$artefacts/desktop.$scenario.txt")"
+    ;;
 vornshot_main)
     start_vornshot
     shot main

@@ -1,11 +1,20 @@
 list(APPEND runtime_core_sources
     ${CMAKE_CURRENT_LIST_DIR}/contract/commands.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/args.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/canvas.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/commands/canvas_commands.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/commands/command_table.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/commands/dialog_commands.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/commands/environment_commands.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/commands/picture_commands.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/commands/printer_commands.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/commands/window_commands.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/dll.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/engine.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/files.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/engine/kernel.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/engine/library.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/model.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/pictures.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/program.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/program_block.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/engine/properties.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/engine/properties.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/raster.cpp)

@@ -1,8 +1,8 @@
-// A canvas surface that keeps what was drawn as data. Shapes and text are
-// not rasterised: the display list records each DrawOp with the drawing
-// state it carried, which is what a test can check exactly. Clears and block
-// pastes do change the pixels, since the program reads them back (the
-// region capture copies out of a cleared canvas).
+// The simulated canvas: a pixel surface that applies the same raster
+// operations as GDI (block copies, fills and binary drawing modes exactly;
+// shapes where tests look, see shapes.h), and a history of what was done to
+// it. Text is not rasterised: the display list records each DrawOp with the
+// drawing state it carried, which is what a test can check exactly.
 #pragma once
 
 #include "runtime/core/engine/canvas.h"
@@ -27,13 +27,16 @@ std::int32_t fixed_text_width(const std::string& gbk, const std::optional<forms:
 
 // What happened to the canvas, in order.
 struct CanvasEntry {
-    enum class Kind : std::uint8_t { clear, draw, paste, resize };
+    enum class Kind : std::uint8_t { background, clear, draw, copy, resize, picture };
     Kind kind = Kind::draw;
     runtime::DrawOp op;       // draw
-    std::uint32_t colour = 0; // clear: the back colour (0x00BBGGRR)
-    bool background = false;  // clear: a background picture was painted over it
-    runtime::CopyRect area;   // paste: where and how large; resize: the new size
-    std::uint32_t rop = 0;    // paste
+    std::uint32_t colour = 0; // background, clear: the back colour (0x00BBGGRR)
+    bool background = false;  // background, clear: a background picture was painted over it
+    runtime::CopyRect area;   // copy: the source block; resize, picture: the size
+    std::int32_t to_left = 0; // copy: where it went
+    std::int32_t to_top = 0;
+    std::uint32_t rop = 0; // copy
+    std::string source;    // copy: the source canvas's label
 };
 
 class SimCanvas final : public runtime::CanvasSurface {
@@ -42,17 +45,21 @@ class SimCanvas final : public runtime::CanvasSurface {
     SimCanvas(std::string label, std::int32_t width, std::int32_t height, std::uint32_t back_colour,
               Trace& trace, const TextMetric& metric);
 
-    void clear(std::uint32_t back_colour, const picture::Image* background) override;
+    void set_background(ByteView picture, std::uint32_t back_colour) override;
+    void clear(std::uint32_t back_colour) override;
     void draw(const runtime::DrawOp& op) override;
+    void copy_from(runtime::CanvasSurface& source, runtime::CopyRect area, std::int32_t left,
+                   std::int32_t top, std::uint32_t rop) override;
+    runtime::ProgramBlock picture(std::int32_t width, std::int32_t height) override;
     picture::Image pixels() override { return pixels_; }
-    // Every raster operation is applied as a plain copy; the operation is
-    // kept in the history for the test to check.
-    void paste(const picture::Image& image, std::int32_t left, std::int32_t top, std::uint32_t rop) override;
     std::int32_t text_width(const std::string& text, const std::optional<forms::Font>& font) override;
-    // Keeps what fits; new area takes the last back colour.
     void resize(std::int32_t width, std::int32_t height) override;
+    std::int32_t width() const override { return pixels_.width; }
+    std::int32_t height() const override { return pixels_.height; }
 
+    const std::string& label() const { return label_; }
     const picture::Image& image() const { return pixels_; }
+    const std::optional<picture::Image>& background() const { return background_; }
     const std::vector<CanvasEntry>& history() const { return history_; }
     // Every shape and text drawn, ever; and only those since the last clear
     // (what is on the canvas now).
@@ -60,8 +67,11 @@ class SimCanvas final : public runtime::CanvasSurface {
     std::vector<runtime::DrawOp> since_clear() const;
 
   private:
+    void repaint(std::uint32_t back_colour);
+
     std::string label_;
     picture::Image pixels_;
+    std::optional<picture::Image> background_;
     picture::Pixel fill_;
     Trace& trace_;
     const TextMetric& metric_;

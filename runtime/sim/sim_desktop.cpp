@@ -71,10 +71,16 @@ void SimDesktop::property_changed(LiveWindow& window, LiveElement& element, Prop
         windows_.bring_to_front(window.native);
     // The engine leaves a canvas's surface to the backend, as a GDI canvas
     // resizes its bitmap when its control is resized.
+    SimCanvas* surface = find_canvas(window.id, element.id);
+    if (surface == nullptr)
+        return;
     if (property == PropertyId::width || property == PropertyId::height)
-        if (SimCanvas* surface = find_canvas(window.id, element.id))
-            surface->resize(std::int32_t(element.integer(PropertyId::width)),
-                            std::int32_t(element.integer(PropertyId::height)));
+        surface->resize(std::int32_t(element.integer(PropertyId::width)),
+                        std::int32_t(element.integer(PropertyId::height)));
+    // The picture is decoded once, here; every clear repaints it.
+    if (property == PropertyId::background_picture)
+        surface->set_background(runtime::bytes_view(element.get(PropertyId::background_picture)),
+                                std::uint32_t(element.integer(PropertyId::back_colour)));
 }
 
 std::uint64_t SimDesktop::native_handle(LiveWindow& window, LiveElement& element) {
@@ -314,6 +320,9 @@ SimCanvas& SimDesktop::make_canvas(const LiveWindow& window, const LiveElement& 
         describe(window, element), std::int32_t(element.integer(PropertyId::width)),
         std::int32_t(element.integer(PropertyId::height)),
         std::uint32_t(element.integer(PropertyId::back_colour)), trace_, metric_);
+    if (const ByteView background = runtime::bytes_view(element.get(PropertyId::background_picture));
+        !background.empty())
+        slot->set_background(background, std::uint32_t(element.integer(PropertyId::back_colour)));
     return *slot;
 }
 

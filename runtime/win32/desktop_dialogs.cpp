@@ -4,8 +4,6 @@
 #include "runtime/win32/win32_desktop.h"
 
 #include "runtime/core/engine/engine.h"
-#include "text/gbk.h"
-#include "text/wide.h"
 #include "runtime/win32/components/balloon_tip.h"
 #include "runtime/win32/components/input_device.h"
 #include "runtime/win32/components/printer.h"
@@ -14,6 +12,8 @@
 #include "runtime/win32/portable/shell_text.h"
 #include "runtime/win32/text.h"
 #include "runtime/win32/trace.h"
+#include "text/gbk.h"
+#include "text/wide.h"
 
 #include <commdlg.h>
 
@@ -33,12 +33,19 @@ constexpr std::size_t kPathBuffer = 32768;
 // which the engine's own checks make impossible in a running program.
 class NoSurface final : public runtime::CanvasSurface {
   public:
-    void clear(std::uint32_t, const picture::Image*) override {}
+    void set_background(ByteView, std::uint32_t) override {}
+    void clear(std::uint32_t) override {}
     void draw(const runtime::DrawOp&) override {}
+    void copy_from(runtime::CanvasSurface&, runtime::CopyRect, std::int32_t, std::int32_t,
+                   std::uint32_t) override {}
+    runtime::ProgramBlock picture(std::int32_t, std::int32_t) override {
+        return runtime::picture_of_rows(nullptr, 0, 0, 0);
+    }
     picture::Image pixels() override { return {}; }
-    void paste(const picture::Image&, std::int32_t, std::int32_t, std::uint32_t) override {}
     std::int32_t text_width(const std::string&, const std::optional<forms::Font>&) override { return 0; }
     void resize(std::int32_t, std::int32_t) override {}
+    std::int32_t width() const override { return 0; }
+    std::int32_t height() const override { return 0; }
 };
 
 std::wstring extension_without_dot(std::wstring extension) {

@@ -1,5 +1,6 @@
 #include "runtime/win32/gdi.h"
 
+#include "runtime/core/engine/fonts.h"
 #include "runtime/win32/text.h"
 
 #include <algorithm>
@@ -9,10 +10,6 @@
 namespace vorn::win32 {
 
 namespace {
-
-constexpr int kScreenDpi = 96;
-constexpr int kPointsPerInch = 72;
-constexpr int kDefaultPointSize = 9;
 
 LOGFONTW logfont_of(const forms::Font& font) {
     LOGFONTW out{};
@@ -32,12 +29,6 @@ LOGFONTW logfont_of(const forms::Font& font) {
     const std::wstring face = wide(font.face_name()).substr(0, LF_FACESIZE - 1);
     std::copy(face.begin(), face.end(), out.lfFaceName);
     return out;
-}
-
-forms::Font runtime_default_font() {
-    forms::Font font;
-    font.height = -(kDefaultPointSize * kScreenDpi + kPointsPerInch / 2) / kPointsPerInch;
-    return font;
 }
 
 } // namespace
@@ -61,7 +52,7 @@ HBRUSH brush_for(COLORREF colour) {
 
 HFONT font_for(const std::optional<forms::Font>& font) {
     static std::map<Bytes, HFONT> fonts;
-    const forms::Font chosen = font.value_or(runtime_default_font());
+    const forms::Font chosen = font.value_or(runtime::default_font());
     HFONT& handle = fonts[forms::encode_font(chosen)];
     if (handle == nullptr) {
         const LOGFONTW logfont = logfont_of(chosen);

@@ -1,10 +1,13 @@
 // Drawing on canvases. The engine turns each canvas command into a DrawOp that
 // carries the canvas's drawing state at that moment (pen, brush, mode, font,
 // text colour), and hands it to the canvas's surface: the GDI backend renders
-// it, the simulated desktop keeps it in a display list that tests read.
+// it, the simulated desktop rasterises it in software and keeps a display
+// list that tests read.
 #pragma once
 
+#include "base/bytes.h"
 #include "forms/font.h"
+#include "runtime/core/engine/program_block.h"
 #include "runtime/core/picture/bitmap.h"
 
 #include <cstdint>
@@ -37,29 +40,74 @@ struct DrawOp {
     bool operator==(const DrawOp&) const = default;
 };
 
+// A canvas's colours with the class default resolved, as 0x00BBGGRR: ink
+// (pens and text) defaults to black, paper (back colour, brushes) to white.
+std::uint32_t ink_colour(std::uint32_t colour);
+std::uint32_t paper_colour(std::uint32_t colour);
+
 struct CopyRect {
     std::int32_t left = 0;
     std::int32_t top = 0;
     std::int32_t width = 0;
     std::int32_t height = 0;
+    bool operator==(const CopyRect&) const = default;
 };
 
+// A canvas's retained surface. Everything works surface to surface: the
+// background picture is decoded once when it is set, a clear repaints it, a
+// block copy goes from one surface to another, and a whole-frame picture is
+// made only when the program asks for one. The overlay's rubber band and the
+// editor redraw on every pointer movement, so none of these may decode,
+// encode or allocate a frame.
 class CanvasSurface {
   public:
     virtual ~CanvasSurface() = default;
+    // Keeps the picture (picture data; empty removes it) as the background,
+    // and shows it at once on the back colour, as a clear would: what was
+    // drawn before goes. Data that cannot be read leaves no background.
+    virtual void set_background(ByteView picture, std::uint32_t back_colour) = 0;
     // Repaints the background: back colour, then the background picture.
-    virtual void clear(std::uint32_t back_colour, const picture::Image* background) = 0;
+    virtual void clear(std::uint32_t back_colour) = 0;
     virtual void draw(const DrawOp& op) = 0;
-    // The surface's pixels as they are now (the size of the canvas).
+    // Copies `area` of `source` (a surface of the same backend, possibly
+    // this one) to (left, top) with a ternary raster operation. Both
+    // rectangles are clipped to their surfaces, as GDI clips a copy between
+    // memory bitmaps; what lies outside is left as it was.
+    virtual void copy_from(CanvasSurface& source, CopyRect area, std::int32_t left, std::int32_t top,
+                           std::uint32_t rop) = 0;
+    // The top-left width × height of the content (each clipped to the
+    // canvas) as picture data: a whole 24-bit bitmap file.
+    virtual ProgramBlock picture(std::int32_t width, std::int32_t height) = 0;
+    // The content as it is now, for tests and the benchmark.
     virtual picture::Image pixels() = 0;
-    // Puts pixels at (left, top) with a raster operation (SRCCOPY = 0x00CC0020).
-    virtual void paste(const picture::Image& image, std::int32_t left, std::int32_t top,
-                       std::uint32_t rop) = 0;
     virtual std::int32_t text_width(const std::string& text, const std::optional<forms::Font>& font) = 0;
-    // The canvas changed size: the surface keeps what fits.
+    // The canvas changed size: the surface keeps what fits; new area takes
+    // the back colour.
     virtual void resize(std::int32_t width, std::int32_t height) = 0;
+    virtual std::int32_t width() const = 0;
+    virtual std::int32_t height() const = 0;
 };
 
-inline constexpr std::uint32_t kSourceCopy = 0x00CC0020;
+// Where a block copy really reads and writes once both rectangles are
+// clipped to their surfaces; nullopt when nothing is left. An empty or
+// negative size copies nothing.
+struct ClippedCopy {
+    CopyRect from;
+    std::int32_t to_left = 0;
+    std::int32_t to_top = 0;
+    bool operator==(const ClippedCopy&) const = default;
+};
+std::optional<ClippedCopy> clip_copy(CopyRect area, std::int32_t source_width, std::int32_t source_height,
+                                     std::int32_t left, std::int32_t top, std::int32_t target_width,
+                                     std::int32_t target_height);
+
+// The rectangle a shape can touch (its coordinates widened by the pen), for
+// repainting only what changed. Text needs its extent from the backend.
+CopyRect draw_bounds(const DrawOp& op, std::int32_t text_width = 0, std::int32_t text_height = 0);
+
+// A whole 24-bit bitmap file of the top-left width × height of 32-bit
+// top-down rows, made straight in a block for the program.
+ProgramBlock picture_of_rows(const picture::Pixel* rows, std::size_t row_pixels, std::int32_t width,
+                             std::int32_t height);
 
 } // namespace vorn::runtime

@@ -8,6 +8,7 @@
 #include "base/result.h"
 #include "runtime/core/engine/canvas.h"
 #include "runtime/core/engine/model.h"
+#include "runtime/core/engine/pictures.h"
 #include "runtime/core/engine/program_block.h"
 
 #include <cstdint>
@@ -38,11 +39,6 @@ struct SnapshotRequest {
     std::optional<std::uint64_t> window;
     std::optional<std::int32_t> width;
     std::optional<std::int32_t> height;
-};
-
-struct PictureObject {
-    std::uint64_t object = 0;
-    std::uint64_t bitmap = 0;
 };
 
 class Desktop {

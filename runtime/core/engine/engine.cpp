@@ -2,6 +2,7 @@
 
 #include "forms/events.h"
 #include "forms/ids.h"
+#include "runtime/core/engine/commands/command_table.h"
 #include "runtime/core/engine/errors.h"
 #include "runtime/core/engine/program_block.h"
 
@@ -156,6 +157,44 @@ void Engine::close_window(std::uint32_t window_id) {
                                     [&](const auto& w) { return w->id == window_id; }));
     }
     closing_.erase(window_id);
+}
+
+// ---- Elements ----
+
+Result<Engine::Element> Engine::find_element(std::uint32_t window_id, std::uint32_t element_id) {
+    LiveWindow* live = window(window_id);
+    if (live == nullptr)
+        return Error{"window " + hex(window_id) + " is not loaded"};
+    LiveElement* element = live->resolve(element_id);
+    if (element == nullptr)
+        return Error{live->describe() + " has no element " + hex(element_id)};
+    return Element{*live, *element};
+}
+
+Engine::Element Engine::element(std::uint32_t window_id, std::uint32_t element_id, std::string_view command) {
+    Result<Element> found = find_element(window_id, element_id);
+    if (!found)
+        fatal(kContractError, std::string(command) + ": " + found.error().message);
+    return *found;
+}
+
+// ---- Commands: one handler per selector, found in the command table ----
+
+std::uint64_t Engine::call_kernel(std::uint32_t selector, const VornArgs& raw) {
+    const contract::KernelCommandInfo* info = contract::find_kernel_command(selector);
+    const CommandHandler handler = find_kernel_handler(selector);
+    if (info == nullptr || handler == nullptr)
+        fatal(kContractError, "no runtime command " + std::to_string(selector));
+    return handler(*this, Args(*this, info->name, raw, info->args));
+}
+
+std::uint64_t Engine::call_library(std::uint32_t library, std::uint32_t selector, const VornArgs& raw) {
+    const contract::LibraryCommandInfo* info = contract::find_library_command(library, selector);
+    const CommandHandler handler = find_library_handler(library, selector);
+    if (info == nullptr || handler == nullptr)
+        fatal(kContractError,
+              "no command " + hex(selector) + " in support library " + std::to_string(library));
+    return handler(*this, Args(*this, info->name, raw, info->args));
 }
 
 // ---- Events ----

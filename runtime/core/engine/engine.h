@@ -12,6 +12,7 @@
 #include "runtime/core/contract/abi.h"
 #include "runtime/core/engine/desktop.h"
 #include "runtime/core/engine/model.h"
+#include "runtime/core/engine/pictures.h"
 
 #include <cstdint>
 #include <functional>
@@ -22,6 +23,7 @@
 #include <set>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vorn::runtime {
@@ -116,14 +118,24 @@ class Engine {
     static Bytes take_block(std::uint64_t address);      // reads, does not release
     static ByteView view_block(std::uint64_t address);   // the bytes in place
 
+    // ---- Elements ----
+    struct Element {
+        LiveWindow& window;
+        LiveElement& element;
+    };
+    // The one lookup of an element of a loaded window by (window, element).
+    Result<Element> find_element(std::uint32_t window_id, std::uint32_t element_id);
+    // The same for a command: an element that is not there is a broken
+    // contract and ends the program.
+    Element element(std::uint32_t window_id, std::uint32_t element_id, std::string_view command);
+
     // Canvas drawing state of a canvas element, from its properties.
     DrawState draw_state(const LiveElement& canvas) const;
 
-  private:
-    std::uint64_t remember_picture_object(PictureObject object);
-    double picture_object_number(std::uint64_t id, const std::string& name);
-    void release_picture_object(std::uint64_t id);
+    // Picture files and objects the program holds by number.
+    PictureStore& pictures() { return pictures_; }
 
+  private:
     std::unique_ptr<Program> program_;
     Desktop& desktop_;
     Dispatcher dispatch_;
@@ -131,10 +143,7 @@ class Engine {
     std::set<std::uint32_t> closing_;                  // windows whose destroyed event is running
     std::optional<std::uint32_t> cleanup_offset_;
     bool cleanup_ran_ = false;
-    std::map<std::uint64_t, PictureObject> picture_objects_;
-    std::uint64_t next_picture_object_ = 1;
-    std::map<std::int64_t, Bytes> loaded_pictures_;
-    std::int64_t next_picture_id_ = 1;
+    PictureStore pictures_;
 };
 
 } // namespace vorn::runtime

@@ -4,6 +4,7 @@
 #include "runtime/core/engine/engine.h"
 
 #include "runtime/core/engine/errors.h"
+#include "runtime/core/engine/fonts.h"
 
 #include <cmath>
 
@@ -14,19 +15,10 @@ namespace {
 using forms::FontField;
 using forms::PropertyKind;
 
-constexpr std::int32_t kScreenDpi = 96;
-constexpr std::int32_t kPointsPerInch = 72;
-constexpr std::int32_t kDefaultPointSize = 9;
 constexpr std::int32_t kBoldWeight = 700;
 
-forms::Font default_font() {
-    forms::Font font;
-    font.height = -(kDefaultPointSize * kScreenDpi + kPointsPerInch / 2) / kPointsPerInch;
-    return font;
-}
-
 std::int64_t point_size(const forms::Font& font) {
-    return std::llround(double(std::abs(font.height)) * kPointsPerInch / kScreenDpi);
+    return std::llround(double(std::abs(font.height)) * kPointsPerInch / kFontDpi);
 }
 
 Result<Value> font_field(const Value& value, std::int32_t sub_field) {
@@ -60,8 +52,7 @@ Result<Value> with_font_field(const Value& value, std::int32_t sub_field, const 
         break;
     case FontField::size:
         // A size of 0 or less asks for the default height.
-        font.height =
-            number <= 0 ? 0 : -std::int32_t((number * kScreenDpi + kPointsPerInch / 2) / kPointsPerInch);
+        font.height = number <= 0 ? 0 : font_height_of_points(number);
         break;
     case FontField::bold:
         font.weight = number ? kBoldWeight : forms::kNormalWeight;
@@ -94,19 +85,14 @@ struct Target {
 
 Result<Target> find_target(Engine& engine, std::uint32_t window_id, std::uint32_t element_id,
                            PropertyId property, std::int32_t sub_field) {
-    LiveWindow* window = engine.window(window_id);
-    if (window == nullptr)
-        return Error{"window " + hex(window_id) + " is not loaded"};
-    LiveElement* element = window->resolve(element_id);
-    if (element == nullptr)
-        return Error{window->describe() + " has no element " + hex(element_id)};
-    if (!class_has_property(element->class_id, element->is_menu_item(), property))
-        return Error{window->describe() + ", element " + hex(element_id) + " has no property " +
+    VORN_TRY_ASSIGN(Engine::Element found, engine.find_element(window_id, element_id));
+    if (!class_has_property(found.element.class_id, found.element.is_menu_item(), property))
+        return Error{found.window.describe() + ", element " + hex(element_id) + " has no property " +
                      std::to_string(unsigned(property)) + " (" + std::string(forms::property_name(property)) +
                      ")"};
     if (sub_field != -1 && property != PropertyId::font)
         return Error{"property " + std::string(forms::property_name(property)) + " has no sub-fields"};
-    return Target{window, element};
+    return Target{&found.window, &found.element};
 }
 
 } // namespace

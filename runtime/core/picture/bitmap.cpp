@@ -67,13 +67,15 @@ Bytes blank_bmp(std::int32_t width, std::int32_t height) {
     return file;
 }
 
-Bytes encode_bmp(const Image& image) {
-    const std::int32_t width = std::max(image.width, 0), height = std::max(image.height, 0);
-    Bytes bytes = blank_bmp(width, height);
+void write_bmp_rows(std::span<std::uint8_t> file, const Pixel* rows, std::size_t row_pixels,
+                    std::int32_t width, std::int32_t height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    write_bmp_headers(file, width, height);
     const std::uint32_t stride = bmp_stride_24(width);
     for (std::int32_t y = 0; y < height; ++y) {
-        const Pixel* from = image.pixels.data() + std::size_t(y) * std::size_t(width);
-        std::uint8_t* to = bytes.data() + kBmpPixelOffset + std::size_t(height - 1 - y) * stride;
+        const Pixel* from = rows + std::size_t(y) * row_pixels;
+        std::uint8_t* to = file.data() + kBmpPixelOffset + std::size_t(height - 1 - y) * stride;
         for (std::int32_t x = 0; x < width; ++x, to += 3) {
             const Pixel p = from[x];
             to[0] = std::uint8_t(p);
@@ -81,6 +83,12 @@ Bytes encode_bmp(const Image& image) {
             to[2] = std::uint8_t(p >> 16);
         }
     }
+}
+
+Bytes encode_bmp(const Image& image) {
+    const std::int32_t width = std::max(image.width, 0), height = std::max(image.height, 0);
+    Bytes bytes(bmp_file_size_24(width, height));
+    write_bmp_rows(bytes, image.pixels.data(), std::size_t(width), width, height);
     return bytes;
 }
 

@@ -55,6 +55,12 @@ Bytes blank_bmp(std::int32_t width, std::int32_t height);
 // Writes the headers of that file into the first kBmpPixelOffset bytes of
 // `file`, which must hold bmp_file_size_24 bytes.
 void write_bmp_headers(std::span<std::uint8_t> file, std::int32_t width, std::int32_t height);
+// Writes the whole file (headers and rows) of the top-left width × height of
+// 32-bit top-down rows `row_pixels` apart into `file`, which must hold
+// bmp_file_size_24 bytes: a canvas's picture is made straight in the block
+// the program receives.
+void write_bmp_rows(std::span<std::uint8_t> file, const Pixel* rows, std::size_t row_pixels,
+                    std::int32_t width, std::int32_t height);
 // Bitmap files of 24 or 32 bits per pixel (BI_RGB), top-down or bottom-up,
 // with or without a colour table before the pixels.
 Result<Image> decode_bmp(ByteView file);

@@ -1,14 +1,9 @@
 #include "runtime/win32/controls/canvas.h"
 
 #include "forms/properties.h"
-#include "runtime/core/picture/decode.h"
 #include "runtime/win32/gdi.h"
-#include "runtime/win32/portable/conventions.h"
-#include "runtime/win32/text.h"
 
 #include <algorithm>
-#include <cstring>
-#include <vector>
 
 namespace vorn::win32 {
 
@@ -16,168 +11,10 @@ namespace {
 
 // A canvas's class default colour is white, the paper it stands for.
 COLORREF canvas_colour(std::uint32_t colour) {
-    return colour == forms::kDefaultColour ? RGB(255, 255, 255) : COLORREF(colour & 0x00FFFFFF);
-}
-
-COLORREF ink(std::uint32_t colour) {
-    return colour == forms::kDefaultColour ? RGB(0, 0, 0) : COLORREF(colour & 0x00FFFFFF);
-}
-
-// A picture size made safe to allocate, as the engine's pictures are bounded.
-std::int32_t bounded(std::int32_t size) {
-    return std::clamp(size, 0, picture::kMaxDimension);
+    return COLORREF(runtime::paper_colour(colour));
 }
 
 } // namespace
-
-GdiCanvas::GdiCanvas(HWND shown_in, std::int32_t width, std::int32_t height, COLORREF fill)
-    : window_(shown_in), fill_(fill) {
-    dc_ = CreateCompatibleDC(nullptr);
-    resize(width, height); // fills the new bitmap
-}
-
-GdiCanvas::~GdiCanvas() {
-    if (original_ != nullptr)
-        SelectObject(dc_, original_);
-    if (bitmap_ != nullptr)
-        DeleteObject(bitmap_);
-    DeleteDC(dc_);
-}
-
-void GdiCanvas::changed() {
-    if (window_ != nullptr)
-        InvalidateRect(window_, nullptr, FALSE);
-}
-
-void GdiCanvas::resize(std::int32_t width, std::int32_t height) {
-    width = bounded(width);
-    height = bounded(height);
-    if (std::uint64_t(width) * std::uint64_t(height) > picture::kMaxPixels)
-        height = std::int32_t(picture::kMaxPixels / std::uint64_t(std::max(width, 1)));
-    if (bitmap_ != nullptr && width == width_ && height == height_)
-        return;
-    void* bits = nullptr;
-    HBITMAP bitmap = blank_dib_section(width, height, &bits);
-    if (bitmap == nullptr)
-        return; // out of memory: keep drawing on what there is
-    HDC fresh = CreateCompatibleDC(nullptr);
-    HGDIOBJ fresh_original = SelectObject(fresh, bitmap);
-    RECT all{0, 0, std::max(width, 1), std::max(height, 1)};
-    FillRect(fresh, &all, brush_for(fill_));
-    // What fits of the old drawing stays.
-    if (bitmap_ != nullptr)
-        BitBlt(fresh, 0, 0, std::min(width, width_), std::min(height, height_), dc_, 0, 0, SRCCOPY);
-    if (original_ != nullptr)
-        SelectObject(dc_, original_);
-    if (bitmap_ != nullptr)
-        DeleteObject(bitmap_);
-    DeleteDC(dc_);
-    dc_ = fresh;
-    original_ = fresh_original;
-    bitmap_ = bitmap;
-    bits_ = bits;
-    width_ = width;
-    height_ = height;
-    changed();
-}
-
-void GdiCanvas::clear(std::uint32_t back_colour, const picture::Image* background) {
-    fill_ = canvas_colour(back_colour);
-    RECT all{0, 0, std::max(width_, 1), std::max(height_, 1)};
-    FillRect(dc_, &all, brush_for(fill_));
-    if (background != nullptr)
-        draw_image(dc_, *background, 0, 0, background->width, background->height);
-    changed();
-}
-
-void GdiCanvas::draw(const runtime::DrawOp& op) {
-    const runtime::DrawState& state = op.state;
-    HPEN pen = CreatePen(PS_SOLID, std::max(state.pen_width, 0), ink(state.pen_colour));
-    HBRUSH brush = state.brush_type != 0 ? CreateSolidBrush(canvas_colour(state.brush_colour))
-                                         : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    HGDIOBJ old_pen = SelectObject(dc_, pen);
-    HGDIOBJ old_brush = SelectObject(dc_, brush);
-    const int old_rop = SetROP2(dc_, raster_op_for_draw_mode(state.draw_mode));
-    const std::vector<std::int32_t>& c = op.coords;
-    switch (op.kind) {
-    case runtime::DrawKind::rectangle:
-        if (c.size() >= 4)
-            Rectangle(dc_, c[0], c[1], c[2], c[3]);
-        break;
-    case runtime::DrawKind::ellipse:
-        if (c.size() >= 4)
-            Ellipse(dc_, c[0], c[1], c[2], c[3]);
-        break;
-    case runtime::DrawKind::line:
-        if (c.size() >= 4) {
-            MoveToEx(dc_, c[0], c[1], nullptr);
-            LineTo(dc_, c[2], c[3]);
-        }
-        break;
-    case runtime::DrawKind::polygon: {
-        std::vector<POINT> points;
-        for (std::size_t i = 0; i + 1 < c.size(); i += 2)
-            points.push_back({c[i], c[i + 1]});
-        if (!points.empty())
-            Polygon(dc_, points.data(), int(points.size()));
-        break;
-    }
-    case runtime::DrawKind::text: {
-        if (c.size() < 2)
-            break;
-        HGDIOBJ old_font = SelectObject(dc_, font_for(state.font));
-        SetBkMode(dc_, TRANSPARENT);
-        SetTextColor(dc_, ink(state.text_colour));
-        const std::wstring shown = wide(op.text);
-        TextOutW(dc_, c[0], c[1], shown.c_str(), int(shown.size()));
-        SelectObject(dc_, old_font);
-        break;
-    }
-    }
-    SetROP2(dc_, old_rop);
-    SelectObject(dc_, old_brush);
-    SelectObject(dc_, old_pen);
-    DeleteObject(pen);
-    if (state.brush_type != 0)
-        DeleteObject(brush);
-    changed();
-}
-
-picture::Image GdiCanvas::pixels() {
-    GdiFlush();
-    picture::Image out(width_, height_);
-    if (out.empty() || bits_ == nullptr)
-        return out;
-    std::memcpy(out.pixels.data(), bits_, out.pixels.size() * sizeof(picture::Pixel));
-    // GDI leaves the fourth byte of a 32-bit DIB undefined.
-    for (picture::Pixel& pixel : out.pixels)
-        pixel &= 0x00FFFFFF;
-    return out;
-}
-
-void GdiCanvas::paste(const picture::Image& image, std::int32_t left, std::int32_t top, std::uint32_t rop) {
-    if (image.empty())
-        return;
-    HBITMAP source = dib_section(image);
-    if (source == nullptr)
-        return;
-    HDC source_dc = CreateCompatibleDC(dc_);
-    HGDIOBJ old = SelectObject(source_dc, source);
-    BitBlt(dc_, left, top, image.width, image.height, source_dc, 0, 0, rop);
-    SelectObject(source_dc, old);
-    DeleteDC(source_dc);
-    DeleteObject(source);
-    changed();
-}
-
-std::int32_t GdiCanvas::text_width(const std::string& text, const std::optional<forms::Font>& font) {
-    HGDIOBJ old = SelectObject(dc_, font_for(font));
-    const std::wstring shown = wide(text);
-    SIZE size{};
-    GetTextExtentPoint32W(dc_, shown.c_str(), int(shown.size()), &size);
-    SelectObject(dc_, old);
-    return size.cx;
-}
 
 CanvasControl::CanvasControl(const ControlArgs& args)
     : Control(args), surface_(nullptr, std::int32_t(args.element.integer(PropertyId::width)),
@@ -194,6 +31,9 @@ bool CanvasControl::open(HWND parent) {
     if (!create(canvas_class, style, 0, L"", bounds(), parent))
         return false;
     surface_.set_window(hwnd());
+    if (const ByteView background = runtime::bytes_view(element()->get(PropertyId::background_picture));
+        !background.empty())
+        surface_.set_background(background, std::uint32_t(integer(PropertyId::back_colour)));
     return true;
 }
 
@@ -206,17 +46,11 @@ void CanvasControl::property_changed(PropertyId property) {
         surface_.resize(std::int32_t(integer(PropertyId::width)), std::int32_t(integer(PropertyId::height)));
         Control::property_changed(property);
         break;
-    case PropertyId::background_picture: {
-        // A new background shows at once, on the back colour, as a clear
-        // would show it; what was drawn before goes.
-        const Bytes data = runtime::as_bytes(element()->get(PropertyId::background_picture));
-        std::optional<picture::Image> background;
-        if (!data.empty())
-            if (Result<picture::Image> decoded = picture::decode_picture(data))
-                background = std::move(*decoded);
-        surface_.clear(std::uint32_t(integer(PropertyId::back_colour)), background ? &*background : nullptr);
+    case PropertyId::background_picture:
+        // Decoded once, here: every clear repaints it.
+        surface_.set_background(runtime::bytes_view(element()->get(PropertyId::background_picture)),
+                                std::uint32_t(integer(PropertyId::back_colour)));
         break;
-    }
     default:
         Control::property_changed(property);
         break;
@@ -229,7 +63,8 @@ COLORREF CanvasControl::background_colour() const {
 
 void CanvasControl::paint_client_background(HDC dc, const RECT& area) {
     FillRect(dc, &area, brush_for(background_colour()));
-    BitBlt(dc, 0, 0, surface_.width(), surface_.height(), surface_.dc(), 0, 0, SRCCOPY);
+    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, surface_.dc(), area.left,
+           area.top, SRCCOPY);
 }
 
 LRESULT CanvasControl::handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -237,12 +72,13 @@ LRESULT CanvasControl::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         if (message == WM_PAINT) {
             PAINTSTRUCT paint{};
             HDC dc = BeginPaint(hwnd(), &paint);
-            RECT client{};
-            GetClientRect(hwnd(), &client);
+            // Only what changed: a rubber band repaints a few rows, not the frame.
+            const RECT& dirty = paint.rcPaint;
             // Beyond the bitmap (while a resize is on its way) the back colour shows.
-            if (client.right > surface_.width() || client.bottom > surface_.height())
-                FillRect(dc, &client, brush_for(background_colour()));
-            BitBlt(dc, 0, 0, surface_.width(), surface_.height(), surface_.dc(), 0, 0, SRCCOPY);
+            if (dirty.right > surface_.width() || dirty.bottom > surface_.height())
+                FillRect(dc, &dirty, brush_for(background_colour()));
+            BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top,
+                   surface_.dc(), dirty.left, dirty.top, SRCCOPY);
             EndPaint(hwnd(), &paint);
             return 0;
         }

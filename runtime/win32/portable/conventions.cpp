@@ -4,18 +4,8 @@
 
 namespace vorn::win32 {
 
-namespace {
-
-constexpr std::int32_t kLastDrawMode = 15;
-
-} // namespace
-
 std::int64_t modifier_keys(bool shift, bool control, bool alt) {
     return (shift ? kShiftKey : 0) + (control ? kControlKey : 0) + (alt ? kAltKey : 0);
-}
-
-std::int32_t raster_op_for_draw_mode(std::int32_t draw_mode) {
-    return draw_mode >= 0 && draw_mode <= kLastDrawMode ? draw_mode + 1 : kCopyPen;
 }
 
 PlacedRect fit_picture(std::int32_t picture_width, std::int32_t picture_height, std::int32_t box_width,

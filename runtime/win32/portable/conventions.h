@@ -13,13 +13,6 @@ inline constexpr std::int64_t kControlKey = 2;
 inline constexpr std::int64_t kAltKey = 4;
 std::int64_t modifier_keys(bool shift, bool control, bool alt);
 
-// A canvas's drawing mode is a raster operation counted from 0 where GDI
-// counts from 1: mode 12, the mode of nearly every canvas, is R2_COPYPEN
-// (13), and mode 5 is R2_NOT (6), which inverts what lies under the pen so
-// that a rubber band shows on any picture. Modes outside 0 to 15 copy.
-inline constexpr std::int32_t kCopyPen = 13;
-std::int32_t raster_op_for_draw_mode(std::int32_t draw_mode);
-
 // Where the picture box draws a picture: scaled down to fit the box if it
 // is larger, keeping its proportions, never enlarged, centred. Empty
 // pictures and boxes give an empty rectangle.

@@ -12,15 +12,6 @@ TEST(Conventions, ModifierKeysAddUp) {
     EXPECT_EQ(modifier_keys(true, true, true), 7);
 }
 
-TEST(Conventions, DrawModesAreRasterOperationsFromZero) {
-    EXPECT_EQ(raster_op_for_draw_mode(12), kCopyPen);
-    EXPECT_EQ(raster_op_for_draw_mode(5), 6);   // R2_NOT
-    EXPECT_EQ(raster_op_for_draw_mode(0), 1);   // R2_BLACK
-    EXPECT_EQ(raster_op_for_draw_mode(15), 16); // R2_WHITE
-    EXPECT_EQ(raster_op_for_draw_mode(16), kCopyPen);
-    EXPECT_EQ(raster_op_for_draw_mode(-1), kCopyPen);
-}
-
 TEST(Conventions, PicturesShrinkToFitKeepingTheirShapeAndAreCentred) {
     struct Case {
         std::int32_t pw, ph, bw, bh;

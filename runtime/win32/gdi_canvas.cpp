@@ -1,0 +1,274 @@
+#include "runtime/win32/gdi_canvas.h"
+
+#include "runtime/core/engine/raster.h"
+#include "runtime/core/picture/decode.h"
+#include "runtime/win32/gdi.h"
+#include "runtime/win32/text.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace vorn::win32 {
+
+namespace {
+
+COLORREF colorref(std::uint32_t colour) {
+    return COLORREF(colour & 0x00FFFFFF);
+}
+
+// Sizes made safe to allocate, as the engine's pictures are bounded.
+void bound(std::int32_t& width, std::int32_t& height) {
+    width = std::clamp(width, 0, picture::kMaxDimension);
+    height = std::clamp(height, 0, picture::kMaxDimension);
+    if (width > 0 && std::uint64_t(width) * std::uint64_t(height) > picture::kMaxPixels)
+        height = std::int32_t(picture::kMaxPixels / std::uint64_t(width));
+}
+
+// Paints picture data at the origin of `dc`, at its own size. A plain
+// bitmap file goes from its rows straight to the surface (GDI converts the
+// format); anything else is decoded first.
+void paint_picture(HDC dc, ByteView file, const picture::BmpLayout* layout) {
+    if (layout != nullptr) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = layout->width;
+        info.bmiHeader.biHeight = layout->top_down ? -layout->height : layout->height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = WORD(layout->bits);
+        info.bmiHeader.biCompression = BI_RGB;
+        StretchDIBits(dc, 0, 0, layout->width, layout->height, 0, 0, layout->width, layout->height,
+                      file.data() + layout->pixel_offset, &info, DIB_RGB_COLORS, SRCCOPY);
+        return;
+    }
+    if (Result<picture::Image> image = picture::decode_picture(file))
+        draw_image(dc, *image, 0, 0, image->width, image->height);
+}
+
+} // namespace
+
+// ---- MemorySurface ----
+
+MemorySurface::~MemorySurface() {
+    reset();
+}
+
+MemorySurface::MemorySurface(MemorySurface&& other) noexcept {
+    *this = std::move(other);
+}
+
+MemorySurface& MemorySurface::operator=(MemorySurface&& other) noexcept {
+    if (this != &other) {
+        reset();
+        std::swap(dc_, other.dc_);
+        std::swap(bitmap_, other.bitmap_);
+        std::swap(original_, other.original_);
+        std::swap(bits_, other.bits_);
+        std::swap(width_, other.width_);
+        std::swap(height_, other.height_);
+    }
+    return *this;
+}
+
+bool MemorySurface::make(std::int32_t width, std::int32_t height, MemorySurface& out) {
+    bound(width, height);
+    void* bits = nullptr;
+    HBITMAP bitmap = blank_dib_section(width, height, &bits);
+    if (bitmap == nullptr)
+        return false;
+    MemorySurface made;
+    made.dc_ = CreateCompatibleDC(nullptr);
+    made.bitmap_ = bitmap;
+    made.original_ = SelectObject(made.dc_, bitmap);
+    made.bits_ = static_cast<picture::Pixel*>(bits);
+    made.width_ = width;
+    made.height_ = height;
+    out = std::move(made);
+    return true;
+}
+
+void MemorySurface::reset() {
+    if (dc_ != nullptr) {
+        SelectObject(dc_, original_);
+        DeleteDC(dc_);
+    }
+    if (bitmap_ != nullptr)
+        DeleteObject(bitmap_);
+    dc_ = nullptr;
+    bitmap_ = nullptr;
+    original_ = nullptr;
+    bits_ = nullptr;
+    width_ = height_ = 0;
+}
+
+// ---- GdiCanvas ----
+
+GdiCanvas::GdiCanvas(HWND shown_in, std::int32_t width, std::int32_t height, COLORREF fill)
+    : window_(shown_in), fill_(fill) {
+    resize(width, height);
+}
+
+void GdiCanvas::changed(const runtime::CopyRect& area) {
+    if (window_ == nullptr || area.width <= 0 || area.height <= 0)
+        return;
+    const RECT rect{area.left, area.top, area.left + area.width, area.top + area.height};
+    InvalidateRect(window_, &rect, FALSE);
+}
+
+void GdiCanvas::changed_all() {
+    changed({0, 0, std::max(width(), 1), std::max(height(), 1)});
+}
+
+void GdiCanvas::resize(std::int32_t width, std::int32_t height) {
+    bound(width, height);
+    if (surface_ && width == this->width() && height == this->height())
+        return;
+    MemorySurface fresh;
+    if (!MemorySurface::make(width, height, fresh))
+        return; // out of memory: keep drawing on what there is
+    RECT all{0, 0, std::max(width, 1), std::max(height, 1)};
+    FillRect(fresh.dc(), &all, brush_for(fill_));
+    // What fits of the old drawing stays.
+    if (surface_)
+        BitBlt(fresh.dc(), 0, 0, std::min(width, this->width()), std::min(height, this->height()),
+               surface_.dc(), 0, 0, SRCCOPY);
+    surface_ = std::move(fresh);
+    changed_all();
+}
+
+void GdiCanvas::set_background(ByteView picture, std::uint32_t back_colour) {
+    background_.reset();
+    if (!picture.empty()) {
+        std::optional<picture::BmpLayout> layout;
+        if (picture::looks_like_bmp(picture))
+            if (Result<picture::BmpLayout> read = picture::read_bmp_layout(picture); read && !read->bitfields)
+                layout = *read;
+        Result<picture::PictureSize> size =
+            layout ? Result<picture::PictureSize>(picture::PictureSize{layout->width, layout->height})
+                   : picture::picture_size(picture);
+        if (size && size->width > 0 && size->height > 0 &&
+            MemorySurface::make(size->width, size->height, background_))
+            paint_picture(background_.dc(), picture, layout ? &*layout : nullptr);
+    }
+    clear(back_colour);
+}
+
+void GdiCanvas::clear(std::uint32_t back_colour) {
+    fill_ = colorref(runtime::paper_colour(back_colour));
+    const bool covered = background_ && background_.width() >= width() && background_.height() >= height();
+    if (!covered) {
+        RECT all{0, 0, std::max(width(), 1), std::max(height(), 1)};
+        FillRect(surface_.dc(), &all, brush_for(fill_));
+    }
+    if (background_)
+        BitBlt(surface_.dc(), 0, 0, std::min(width(), background_.width()),
+               std::min(height(), background_.height()), background_.dc(), 0, 0, SRCCOPY);
+    changed_all();
+}
+
+void GdiCanvas::draw(const runtime::DrawOp& op) {
+    HDC dc = surface_.dc();
+    const runtime::DrawState& state = op.state;
+    HPEN pen =
+        CreatePen(PS_SOLID, std::max(state.pen_width, 0), colorref(runtime::ink_colour(state.pen_colour)));
+    HBRUSH brush = state.brush_type != 0
+                       ? CreateSolidBrush(colorref(runtime::paper_colour(state.brush_colour)))
+                       : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    HGDIOBJ old_pen = SelectObject(dc, pen);
+    HGDIOBJ old_brush = SelectObject(dc, brush);
+    const int old_rop = SetROP2(dc, runtime::rop2_for_draw_mode(state.draw_mode));
+    const std::vector<std::int32_t>& c = op.coords;
+    runtime::CopyRect touched = runtime::draw_bounds(op);
+    switch (op.kind) {
+    case runtime::DrawKind::rectangle:
+        if (c.size() >= 4)
+            Rectangle(dc, c[0], c[1], c[2], c[3]);
+        break;
+    case runtime::DrawKind::ellipse:
+        if (c.size() >= 4)
+            Ellipse(dc, c[0], c[1], c[2], c[3]);
+        break;
+    case runtime::DrawKind::line:
+        if (c.size() >= 4) {
+            MoveToEx(dc, c[0], c[1], nullptr);
+            LineTo(dc, c[2], c[3]);
+        }
+        break;
+    case runtime::DrawKind::polygon: {
+        std::vector<POINT> points;
+        for (std::size_t i = 0; i + 1 < c.size(); i += 2)
+            points.push_back({c[i], c[i + 1]});
+        if (!points.empty())
+            Polygon(dc, points.data(), int(points.size()));
+        break;
+    }
+    case runtime::DrawKind::text: {
+        if (c.size() < 2)
+            break;
+        HGDIOBJ old_font = SelectObject(dc, font_for(state.font));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, colorref(runtime::ink_colour(state.text_colour)));
+        const std::wstring shown = wide(op.text);
+        TextOutW(dc, c[0], c[1], shown.c_str(), int(shown.size()));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, shown.c_str(), int(shown.size()), &extent);
+        touched = runtime::draw_bounds(op, extent.cx, extent.cy);
+        SelectObject(dc, old_font);
+        break;
+    }
+    }
+    SetROP2(dc, old_rop);
+    SelectObject(dc, old_brush);
+    SelectObject(dc, old_pen);
+    DeleteObject(pen);
+    if (state.brush_type != 0)
+        DeleteObject(brush);
+    changed(touched);
+}
+
+void GdiCanvas::copy_from(runtime::CanvasSurface& source, runtime::CopyRect area, std::int32_t left,
+                          std::int32_t top, std::uint32_t rop) {
+    auto* from = dynamic_cast<GdiCanvas*>(&source);
+    if (from == nullptr)
+        return;
+    // Clipped here as the simulated surface clips, so both agree on what a
+    // copy that reaches past an edge leaves behind.
+    const auto clipped =
+        runtime::clip_copy(area, from->width(), from->height(), left, top, width(), height());
+    if (!clipped)
+        return;
+    BitBlt(surface_.dc(), clipped->to_left, clipped->to_top, clipped->from.width, clipped->from.height,
+           from->surface_.dc(), clipped->from.left, clipped->from.top, rop);
+    changed({clipped->to_left, clipped->to_top, clipped->from.width, clipped->from.height});
+}
+
+runtime::ProgramBlock GdiCanvas::picture(std::int32_t width, std::int32_t height) {
+    GdiFlush();
+    width = std::clamp(width, 0, this->width());
+    height = std::clamp(height, 0, this->height());
+    return runtime::picture_of_rows(surface_.bits(), surface_.row_pixels(), width, height);
+}
+
+picture::Image GdiCanvas::pixels() {
+    GdiFlush();
+    picture::Image out(width(), height());
+    for (std::int32_t y = 0; y < out.height; ++y) {
+        const picture::Pixel* row = surface_.bits() + std::size_t(y) * surface_.row_pixels();
+        // GDI leaves the fourth byte of a 32-bit DIB undefined.
+        for (std::int32_t x = 0; x < out.width; ++x)
+            out.at(x, y) = row[x] & 0x00FFFFFF;
+    }
+    return out;
+}
+
+std::int32_t GdiCanvas::text_width(const std::string& text, const std::optional<forms::Font>& font) {
+    HGDIOBJ old = SelectObject(surface_.dc(), font_for(font));
+    const std::wstring shown = wide(text);
+    SIZE size{};
+    GetTextExtentPoint32W(surface_.dc(), shown.c_str(), int(shown.size()), &size);
+    SelectObject(surface_.dc(), old);
+    return size.cx;
+}
+
+} // namespace vorn::win32

@@ -1,0 +1,74 @@
+// A canvas's retained surface on Windows: a memory DC with a 32-bit DIB
+// section of the canvas's size, and a second one holding the background
+// picture, decoded once when it is set. Clear is one fill and one BitBlt,
+// a block copy one BitBlt from surface to surface, and only the rectangle a
+// command changed is invalidated in the window that shows the canvas.
+#pragma once
+
+#include "runtime/core/engine/canvas.h"
+#include "runtime/win32/win32_api.h"
+
+#include <cstdint>
+
+namespace vorn::win32 {
+
+// A memory DC with a blank 32-bit top-down DIB section selected into it.
+class MemorySurface {
+  public:
+    MemorySurface() = default;
+    ~MemorySurface();
+    MemorySurface(const MemorySurface&) = delete;
+    MemorySurface& operator=(const MemorySurface&) = delete;
+    MemorySurface(MemorySurface&& other) noexcept;
+    MemorySurface& operator=(MemorySurface&& other) noexcept;
+
+    // At least 1 × 1 underneath; false when GDI has no memory for it.
+    static bool make(std::int32_t width, std::int32_t height, MemorySurface& out);
+    void reset();
+
+    explicit operator bool() const { return dc_ != nullptr; }
+    HDC dc() const { return dc_; }
+    picture::Pixel* bits() const { return bits_; }
+    std::int32_t width() const { return width_; }
+    std::int32_t height() const { return height_; }
+    std::size_t row_pixels() const { return std::size_t(width_ > 0 ? width_ : 1); }
+
+  private:
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ original_ = nullptr;
+    picture::Pixel* bits_ = nullptr;
+    std::int32_t width_ = 0;
+    std::int32_t height_ = 0;
+};
+
+class GdiCanvas final : public runtime::CanvasSurface {
+  public:
+    GdiCanvas(HWND shown_in, std::int32_t width, std::int32_t height, COLORREF fill);
+
+    void set_window(HWND window) { window_ = window; }
+    HDC dc() const { return surface_.dc(); }
+
+    void set_background(ByteView picture, std::uint32_t back_colour) override;
+    void clear(std::uint32_t back_colour) override;
+    void draw(const runtime::DrawOp& op) override;
+    void copy_from(runtime::CanvasSurface& source, runtime::CopyRect area, std::int32_t left,
+                   std::int32_t top, std::uint32_t rop) override;
+    runtime::ProgramBlock picture(std::int32_t width, std::int32_t height) override;
+    picture::Image pixels() override;
+    std::int32_t text_width(const std::string& text, const std::optional<forms::Font>& font) override;
+    void resize(std::int32_t width, std::int32_t height) override;
+    std::int32_t width() const override { return surface_.width(); }
+    std::int32_t height() const override { return surface_.height(); }
+
+  private:
+    void changed(const runtime::CopyRect& area);
+    void changed_all();
+
+    HWND window_;
+    MemorySurface surface_;
+    MemorySurface background_;
+    COLORREF fill_;
+};
+
+} // namespace vorn::win32
