@@ -1,10 +1,9 @@
 #include "capture/shot.h"
 
-#include "app/constants.h"
 #include "app/handlers.h"
 #include "app/program_state.h"
-#include "app/settings.h"
 #include "capture/clipboard.h"
+#include "capture/options.h"
 #include "forms/layouts/elements.h"
 
 namespace vorn::capture {
@@ -12,29 +11,17 @@ namespace vorn::capture {
 namespace {
 
 namespace main = ui::主窗口;
-using app::Text;
 using forms::PropertyId;
 
 // Long enough for the desktop to repaint what the hidden window covered.
 constexpr std::int64_t kHideSettleMilliseconds = 100;
-
-// Only the exact word hides; anything else, or nothing, leaves the window.
-bool hide_while_capturing(const facade::Runtime& runtime) {
-    return app::setting_is(runtime, Text::section_hide, Text::key_hide, Text::yes);
-}
-
-// Only the exact word silences; a missing or odd value plays.
-bool sound_silenced(const facade::Runtime& runtime) {
-    return app::setting_is(runtime, Text::section_sound, Text::key_sound, Text::no);
-}
 
 void present_shot(const facade::Runtime& runtime, facade::Block shot) {
     facade::Block& current = app::program_state().current_shot;
     current = std::move(shot); // the previous shot's block goes back to the runtime
     runtime.set_block(main::截图效果图片框, PropertyId::picture, current);
     transfer_to_clipboard(runtime, current);
-    if (!sound_silenced(runtime))
-        runtime.play_sound(runtime.program_constant(app::kCaptureSoundConstant));
+    play_capture_sound(runtime);
 }
 
 } // namespace

@@ -109,7 +109,86 @@ dismiss_box_beside() {
     [ $left -eq 0 ]
 }
 
+# The region overlay: shown once its created handler has put the frozen
+# picture on it (the runtime shows a window only then).
+overlay_shown() {
+    grep -q '^[0-9]* show_window 0x520100b4$' "$VORN_TRACE" 2>/dev/null &&
+        xdotool search --onlyvisible --name '^捕获指定区域$' >/dev/null 2>&1
+}
+overlay_gone() { ! xdotool search --onlyvisible --name '^捕获指定区域$' >/dev/null 2>&1; }
+overlays_shown() { [ "$(grep -c '^[0-9]* show_window 0x520100b4$' "$VORN_TRACE" 2>/dev/null)" -ge "$1" ]; }
+
+# region N X1 Y1 X2 Y2: clicks 区域, drags from one screen point to the other
+# over the frozen picture and waits for the Nth capture sound.
+region() {
+    tool_click "区域"
+    e2e_poll 30 "overlay $1" overlays_shown "$1"
+    e2e_poll 10 "overlay $1 on screen" overlay_shown
+    xdotool mousemove "$2" "$3" mousedown 1
+    xdotool mousemove $((($2 + $4) / 2)) $((($3 + $5) / 2))
+    xdotool mousemove "$4" "$5"
+    xdotool mouseup 1
+    e2e_poll 30 "region capture $1" sounds_reach "$1"
+    e2e_poll 10 "the overlay closed" overlay_gone
+}
+
+# expect_known_part SHOT WxH+X+Y: SHOT is exactly that part of the known picture.
+expect_known_part() {
+    convert "$E2E_DIR/known.png" -crop "$2" +repage "$E2E_DIR/part.png"
+    e2e_expect_eq "$(identify -format '%wx%h' "$1")" "${2%%+*}" "region shot size"
+    e2e_expect_eq "$(compare -metric AE "$1" "$E2E_DIR/part.png" null: 2>&1)" 0 \
+        "pixels of the region shot that differ from the screen"
+}
+
 case $scenario in
+region)
+    show_known_picture
+    tool_start
+    # Down and right, from (20, 20) of the known picture to (180, 100).
+    region 1 $((known_at[0] + 20)) $((known_at[1] + 20)) $((known_at[0] + 180)) $((known_at[1] + 100))
+    read_clipboard "$E2E_DIR/region1.png"
+    expect_known_part "$E2E_DIR/region1.png" "160x80+20+20"
+    tool_window_id >/dev/null || e2e_fail "the main window is not shown after the region capture"
+    import -window root "$artefacts/capture_region.png"
+    # Up and left: the shot is still the rectangle drawn.
+    put_text "between the two"
+    region 2 $((known_at[0] + 200)) $((known_at[1] + 140)) $((known_at[0] + 10)) $((known_at[1] + 10))
+    read_clipboard "$E2E_DIR/region2.png"
+    expect_known_part "$E2E_DIR/region2.png" "190x130+10+10"
+    ;;
+region_overlay)
+    # The frozen picture is the screen before the overlay: the known picture
+    # and not a hidden main window; a right click cancels without a sound.
+    show_known_picture
+    settings "截图时隐藏" "是否隐藏本窗口" "真"
+    tool_start
+    rectangle=$(main_rectangle)
+    put_text "kept by another program"
+    tool_click "区域"
+    e2e_poll 30 "the overlay" overlay_shown
+    eval "$(xdotool search --onlyvisible --name '^捕获指定区域$' getwindowgeometry --shell | grep -E '^(WIDTH|HEIGHT)=')"
+    e2e_expect_eq "${WIDTH}x${HEIGHT}" "1280x1024" "the overlay covers the screen"
+    import -window root "$artefacts/capture_region_overlay.png"
+    expect_known_picture_in "$artefacts/capture_region_overlay.png"
+    e2e_expect_eq "$(brightest_in "$artefacts/capture_region_overlay.png" "$rectangle")" 0 \
+        "brightest pixel of the frozen picture where the hidden main window was"
+    # A band follows the drag; the right button cancels.
+    xdotool mousemove 100 100 mousedown 1 mousemove 300 300
+    xdotool mouseup 1 2>/dev/null || true
+    e2e_poll 30 "the rubber band's capture" sounds_reach 1
+    e2e_poll 10 "the overlay closed" overlay_gone
+    e2e_poll 10 "the main window shown again" tool_window_id
+    clipboard_text_is "kept by another program" && e2e_fail "the drag captured nothing"
+    put_text "kept by another program"
+    tool_click "区域"
+    e2e_poll 30 "the second overlay" overlays_shown 2
+    e2e_poll 10 "the second overlay on screen" overlay_shown
+    xdotool mousemove 400 400 click 3
+    e2e_poll 10 "the overlay closed" overlay_gone
+    e2e_poll 10 "the main window shown again" tool_window_id
+    clipboard_text_is "kept by another program" || e2e_fail "a cancel changed the clipboard"
+    e2e_expect_eq "$(sounds_played)" 1 "capture sounds after the cancel"
+    ;;
 full_screen)
     show_known_picture
     tool_start

@@ -337,10 +337,10 @@ void Runtime::canvas_copy(Control source, std::optional<std::int64_t> left, std:
             optional_integer(target_top), optional_integer(mode)});
 }
 
-Bytes Runtime::canvas_picture(Control canvas, std::optional<std::int64_t> width,
+Block Runtime::canvas_picture(Control canvas, std::optional<std::int64_t> width,
                               std::optional<std::int64_t> height) const {
-    return take_block(kernel(KernelCommand::CanvasPicture,
-                             {Arg::control(canvas), optional_integer(width), optional_integer(height)}));
+    return adopt_block(kernel(KernelCommand::CanvasPicture,
+                              {Arg::control(canvas), optional_integer(width), optional_integer(height)}));
 }
 
 void Runtime::canvas_write_text(Control canvas, std::int64_t x, std::int64_t y, std::string_view text) const {

@@ -119,7 +119,7 @@ class Runtime {
                      std::optional<std::int64_t> target_left = {},
                      std::optional<std::int64_t> target_top = {},
                      std::optional<std::int64_t> mode = {}) const;
-    Bytes canvas_picture(Control canvas, std::optional<std::int64_t> width = {},
+    Block canvas_picture(Control canvas, std::optional<std::int64_t> width = {},
                          std::optional<std::int64_t> height = {}) const;
     void canvas_write_text(Control canvas, std::int64_t x, std::int64_t y, std::string_view text) const;
     std::int64_t canvas_text_width(Control canvas, std::string_view text) const;

@@ -1,5 +1,6 @@
 #include "runtime/sim/sim_desktop.h"
 
+#include "runtime/core/engine/errors.h"
 #include "runtime/core/picture/decode.h"
 #include "runtime/sim/describe.h"
 #include "runtime/sim/user.h"
@@ -56,6 +57,12 @@ Status SimDesktop::create_window(LiveWindow& window, LiveWindow* parent) {
                in_quotes(window.own().text(PropertyId::text)) +
                (window.own().integer(PropertyId::visible) != 0 ? " shown" : " hidden"));
     return ok_status();
+}
+
+void SimDesktop::show_created_window(LiveWindow& window) {
+    windows_.created(window);
+    if (window.own().integer(PropertyId::visible) != 0)
+        trace_.add("show window " + windows_.window_label(window.id));
 }
 
 void SimDesktop::destroy_window(LiveWindow& window) {
@@ -231,8 +238,9 @@ std::optional<std::uint64_t> SimDesktop::call_dll(const std::string& library, co
         return std::nullopt;
     }
     if (*arity != args.size())
-        fatal_error(6, "DLL command " + function + " takes " + std::to_string(*arity) + " arguments, given " +
-                           std::to_string(args.size()));
+        fatal_error(runtime::kDllArgumentError, "DLL command " + function + " takes " +
+                                                    std::to_string(*arity) + " arguments, given " +
+                                                    std::to_string(args.size()));
     DllCall call = user32_.call(function, args);
     trace_.add("dll " + call.line);
     return call.result;

@@ -112,6 +112,7 @@ class SimDesktop final : public runtime::Desktop {
     // ---- Desktop ----
     void attach(runtime::Engine& engine) override { engine_ = &engine; }
     Status create_window(runtime::LiveWindow& window, runtime::LiveWindow* parent) override;
+    void show_created_window(runtime::LiveWindow& window) override;
     void destroy_window(runtime::LiveWindow& window) override;
     void property_changed(runtime::LiveWindow& window, runtime::LiveElement& element,
                           runtime::PropertyId property) override;

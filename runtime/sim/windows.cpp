@@ -87,6 +87,11 @@ void WindowTable::add_live(LiveWindow& window, LiveWindow* owner) {
         own_styles_[element.native] = 0;
     }
     stack_.insert(stack_.begin(), handle);
+    being_created_.insert(handle);
+}
+
+void WindowTable::created(const LiveWindow& window) {
+    being_created_.erase(window.native);
 }
 
 void WindowTable::remove_live(LiveWindow& window) {
@@ -101,6 +106,7 @@ void WindowTable::remove_live(LiveWindow& window) {
         it = own_.erase(it);
     }
     std::erase(stack_, window.native);
+    being_created_.erase(window.native);
     for (LiveElement& element : window.elements)
         element.native = 0;
     window.native = 0;
@@ -201,7 +207,8 @@ std::uint64_t WindowTable::parent(std::uint64_t handle) const {
 
 bool WindowTable::visible(std::uint64_t handle) const {
     if (const OwnHandle* ours = own(handle))
-        return element_shown(*ours->window, *ours->window->find(ours->element));
+        return being_created_.count(ours->window->native) == 0 &&
+               element_shown(*ours->window, *ours->window->find(ours->element));
     const ForeignWindow* window = find_foreign(handle);
     if (window == nullptr)
         return false;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -59,7 +60,10 @@ class WindowTable {
   public:
     // Our windows. Every element whose class has a window of its own gets a
     // handle; the window goes on top of the stack, as a newly shown window does.
+    // A window added is not shown, whatever its visible property, until its
+    // created handler has run and `created` is called.
     void add_live(runtime::LiveWindow& window, runtime::LiveWindow* owner);
+    void created(const runtime::LiveWindow& window);
     void remove_live(runtime::LiveWindow& window);
     const OwnHandle* own(std::uint64_t handle) const;
     bool has_window(std::uint32_t window_id) const;
@@ -114,6 +118,7 @@ class WindowTable {
     bool lets_pointer_through(std::uint64_t handle) const;
 
     std::map<std::uint64_t, OwnHandle> own_;
+    std::set<std::uint64_t> being_created_;         // our windows whose created handler runs
     std::map<std::uint64_t, std::uint64_t> owners_; // our top-level windows
     std::map<std::uint64_t, std::uint32_t> own_styles_;
     std::vector<ForeignWindow> foreign_; // in the order added

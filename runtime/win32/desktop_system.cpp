@@ -3,6 +3,7 @@
 #include "runtime/win32/win32_desktop.h"
 
 #include "runtime/core/contract/dll_functions.h"
+#include "runtime/core/engine/errors.h"
 #include "runtime/core/picture/bitmap.h"
 #include "runtime/win32/gdi.h"
 #include "runtime/win32/portable/picture_file.h"
@@ -33,7 +34,6 @@ constexpr std::int32_t kDesktopFolder = 3;
 // DLL commands take at most this many integer arguments; the call passes
 // them all (x64 callers clean up, so unused ones cost nothing).
 constexpr std::size_t kMaxDllArguments = 12;
-constexpr std::uint32_t kDllArgumentError = 6;
 
 std::u16string module_path() {
     std::vector<wchar_t> buffer(MAX_PATH);
@@ -216,9 +216,9 @@ std::optional<std::uint64_t> Win32Desktop::call_dll(const std::string& library, 
         return std::nullopt;
     }
     if (args.size() > kMaxDllArguments)
-        fatal_error(kDllArgumentError, "DLL command " + function + " given " + std::to_string(args.size()) +
-                                           " arguments; at most " + std::to_string(kMaxDllArguments) +
-                                           " are passed");
+        fatal_error(runtime::kDllArgumentError, "DLL command " + function + " given " +
+                                                    std::to_string(args.size()) + " arguments; at most " +
+                                                    std::to_string(kMaxDllArguments) + " are passed");
     std::array<std::uint64_t, kMaxDllArguments> a{};
     std::copy(args.begin(), args.end(), a.begin());
     using Function = std::uint64_t (*)(std::uint64_t, std::uint64_t, std::uint64_t, std::uint64_t,

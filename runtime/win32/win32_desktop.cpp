@@ -127,6 +127,14 @@ Status Win32Desktop::create_window(runtime::LiveWindow& window, runtime::LiveWin
     return ok_status();
 }
 
+void Win32Desktop::show_created_window(runtime::LiveWindow& window) {
+    TopWindow* top = top_window(window.id);
+    if (top == nullptr || window.own().integer(PropertyId::visible) == 0)
+        return;
+    trace("show_window " + hex(window.id));
+    ShowWindow(top->hwnd(), SW_SHOW);
+}
+
 void Win32Desktop::destroy_window(runtime::LiveWindow& window) {
     trace("destroy_window " + hex(window.id));
     auto it = windows_.find(window.id);

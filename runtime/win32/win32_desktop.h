@@ -52,6 +52,7 @@ class Win32Desktop final : public runtime::Desktop {
     // ---- Desktop: windows ----
     void attach(runtime::Engine& engine) override;
     Status create_window(runtime::LiveWindow& window, runtime::LiveWindow* parent) override;
+    void show_created_window(runtime::LiveWindow& window) override;
     void destroy_window(runtime::LiveWindow& window) override;
     void property_changed(runtime::LiveWindow& window, runtime::LiveElement& element,
                           runtime::PropertyId property) override;

@@ -7,6 +7,7 @@
 #include "runtime/core/picture/decode.h"
 #include "runtime/core/settings/settings_file.h"
 #include "runtime/sim/user.h"
+#include "tests/app/capture_helpers.h"
 #include "tests/app/program_fixture.h"
 #include "text/gbk.h"
 
@@ -20,53 +21,9 @@ using namespace vorn;
 using forms::PropertyId;
 using vorn::testing::ProgramFixture;
 namespace main = vorn::ui::主窗口;
+using namespace vorn::testing;
 
 namespace {
-
-// A screen whose every pixel differs from its neighbours.
-picture::Image test_screen(std::int32_t width, std::int32_t height, std::uint8_t blue = 7) {
-    picture::Image image(width, height);
-    for (std::int32_t y = 0; y < height; ++y)
-        for (std::int32_t x = 0; x < width; ++x)
-            image.at(x, y) = picture::rgb(std::uint8_t(x * 3), std::uint8_t(y * 5), blue);
-    return image;
-}
-
-struct Setting {
-    const char* section;
-    const char* key;
-    std::string value; // UTF-8; written as GBK
-};
-
-void write_settings(sim::SimDesktop& d, const std::vector<Setting>& settings) {
-    const auto file = d.files().map(d.files().run_directory() + text::utf8_to_gbk("\\设置.ini"));
-    for (const Setting& s : settings)
-        ASSERT_TRUE(settings::write_value(file, text::utf8_to_gbk(s.section), text::utf8_to_gbk(s.key),
-                                          text::utf8_to_gbk(s.value))
-                        .ok());
-}
-
-Setting hide(std::string value) {
-    return {"截图时隐藏", "是否隐藏本窗口", std::move(value)};
-}
-Setting sound(std::string value) {
-    return {"截图时声音", "是否播放", std::move(value)};
-}
-
-runtime::LiveElement& element(sim::SimDesktop& d, forms::ElementRef ref) {
-    runtime::LiveWindow* window = d.engine().window(ref.window);
-    if (window == nullptr)
-        throw std::logic_error("window not loaded");
-    return ref.element == 0 ? window->own() : *window->find(ref.element);
-}
-
-std::optional<picture::Image> shown_picture(sim::SimDesktop& d) {
-    const auto* bytes = std::get_if<Bytes>(&element(d, main::截图效果图片框).get(PropertyId::picture));
-    if (bytes == nullptr || bytes->empty())
-        return std::nullopt;
-    Result<picture::Image> image = picture::decode_picture(*bytes);
-    return image ? std::optional(*image) : std::nullopt;
-}
 
 void click_full_screen(sim::SimDesktop& d) {
     d.user().click(main::kId, main::按钮_截取全屏.element);

@@ -1,6 +1,7 @@
 #include "tests/app/program_fixture.h"
 
 #include "app/dispatcher.h"
+#include "app/program_state.h"
 #include "image/writer.h"
 #include "tools/imagetool/assemble.h"
 
@@ -24,6 +25,8 @@ std::unique_ptr<runtime::Program> product_program() {
 } // namespace
 
 ProgramFixture::ProgramFixture() {
+    // Each fixture is a fresh run of the program: its variables start from zero.
+    app::program_state() = app::ProgramState{};
     engine = std::make_unique<runtime::Engine>(product_program(), desktop,
                                                [this](std::uint32_t offset, const VornArgs& args) {
                                                    return app::dispatch(engine->services(), offset, args);

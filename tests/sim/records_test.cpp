@@ -24,6 +24,7 @@ class RecordsTest : public ::testing::Test {
                 {{kCanvas, forms::class_id::canvas, "画板1", Rect::sized(0, 0, 40, 30)},
                  {kDialog, forms::class_id::file_dialog, "通用对话框1", Rect::sized(0, 0, 24, 24)}});
             EXPECT_TRUE(sim.create_window(*main_, nullptr).ok());
+            sim.show_created_window(*main_);
         }
         return *main_;
     }

@@ -26,7 +26,7 @@ class SimScreenTest : public ::testing::Test {
     }
     // A window at (20, 10) holding a shape box at (5, 6), which holds a
     // canvas at (3, 4) and a button at (30, 0).
-    runtime::LiveWindow& make_window(std::uint32_t id = kMainWindowId) {
+    runtime::LiveWindow& make_window(std::uint32_t id = kMainWindowId, bool created = true) {
         runtime::LiveWindow& window =
             windows.make(id, Rect::sized(20, 10, 100, 80),
                          {{kBox, shape_box, "外形框1", Rect::sized(5, 6, 60, 40)},
@@ -34,6 +34,8 @@ class SimScreenTest : public ::testing::Test {
                           {kButton, push_button, "按钮1", Rect::sized(30, 0, 20, 10), kBox},
                           {kTimer, timer, "时钟1", Rect::sized(0, -20, 24, 24)}});
         EXPECT_TRUE(sim.create_window(window, nullptr).ok());
+        if (created)
+            sim.show_created_window(window); // as the engine does once the created event has run
         return window;
     }
     std::uint64_t handle_of(runtime::LiveWindow& window, std::uint32_t element) {
@@ -97,6 +99,15 @@ TEST_F(SimScreenTest, ShowingOurWindowBringsItToTheFront) {
     sim.windows().set_pointer({100, 80});
     EXPECT_EQ(sim.window_under_pointer(), 0xA0u);
     sim.property_changed(window, window.own(), forms::PropertyId::visible);
+    EXPECT_EQ(sim.window_under_pointer(), window.native);
+}
+
+TEST_F(SimScreenTest, AWindowIsHiddenUntilItsCreatedHandlerHasRun) {
+    runtime::LiveWindow& window = make_window(kMainWindowId, false);
+    sim.windows().set_pointer({100, 80});
+    EXPECT_EQ(sim.window_under_pointer(), 0u) << "visible by its property, but not yet shown";
+    sim.show_created_window(window);
+    EXPECT_EQ(sim.trace().lines().back(), "show window main");
     EXPECT_EQ(sim.window_under_pointer(), window.native);
 }
 

@@ -176,7 +176,8 @@ void canvas_released(const Runtime& rt, const EventArgs& args) {
     g_drawing = false;
     log_line(rt, "canvas released" + numbers(args));
     // What the canvas holds comes back as a bitmap file of its size.
-    const Bytes picture = rt.canvas_picture(canvas);
+    const facade::Block block = rt.canvas_picture(canvas);
+    const ByteView picture = block.view();
     if (picture.size() >= 26)
         log_line(rt, "canvas picture " + std::to_string(load_u32(picture.data() + 18)) + "x" +
                          std::to_string(load_u32(picture.data() + 22)) + " text width " +

@@ -49,9 +49,11 @@ class Desktop {
     virtual void attach(Engine& engine) = 0;
 
     // Windows. `create_window` builds the native window and its controls from
-    // the model (hidden or shown as the own element's visible property says);
-    // `property_changed` mirrors one changed property.
+    // the model, hidden; `property_changed` mirrors one changed property.
     virtual Status create_window(LiveWindow& window, LiveWindow* parent) = 0;
+    // After the created event: shows the window if its visible property
+    // says so. Until then a created window stays hidden.
+    virtual void show_created_window(LiveWindow& window) = 0;
     virtual void destroy_window(LiveWindow& window) = 0;
     virtual void property_changed(LiveWindow& window, LiveElement& element, PropertyId property) = 0;
     // Reads a property whose truth is on screen (a window's position after the

@@ -138,6 +138,11 @@ Status Engine::load_window(std::uint32_t window_id, std::uint32_t parent_id, boo
         return status;
     }
     raise_event(window_id, created.own().id, forms::event::kCreated);
+    // The window appears only now, as its created handler left it: a handler
+    // that photographs the screen (the region overlay's) must not find the
+    // window itself in the picture, nor its stored geometry flash up first.
+    if (LiveWindow* shown = window(window_id))
+        desktop_.show_created_window(*shown);
     if (modal && is_loaded(window_id))
         desktop_.run_modal_loop(window_id);
     return ok_status();

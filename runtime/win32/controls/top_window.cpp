@@ -67,8 +67,6 @@ Status TopWindow::build(HWND owner) {
         if (&element != element_ptr_of_own() && !element.is_menu_item() && element.info != nullptr &&
             element.info->has_window && by_element_.count(element.id) == 0)
             VORN_TRY_STATUS(create_control(element, hwnd()));
-    if (own.integer(PropertyId::visible) != 0)
-        ShowWindow(hwnd(), SW_SHOW);
     return ok_status();
 }
 
