@@ -44,7 +44,8 @@ struct ProgramState {
     std::int32_t target_height = 0;
     std::int32_t press_counter = 0;
     WindowPlacement hovered_placement;
-    std::int32_t press_x = 0; // region overlay: last left press
+    std::uint64_t framed_window = 0; // the window the highlight frame outlines now
+    std::int32_t press_x = 0;        // region overlay: last left press
     std::int32_t press_y = 0;
     std::int32_t dragging = 0;
     std::string current_tool; // GBK: "文字", "圆框", "箭头", "方框" or empty

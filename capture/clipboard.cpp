@@ -2,8 +2,8 @@
 
 #include "app/handlers.h"
 #include "app/texts.h"
+#include "capture/dll_call.h"
 #include "forms/layouts/elements.h"
-#include "runtime/core/contract/dll_functions.h"
 
 #include <cstdint>
 #include <limits>
@@ -26,11 +26,6 @@ constexpr std::uint32_t kPictureRecordSize = 8;
 constexpr int kOpenAttempts = 10;
 constexpr std::int64_t kOpenRetryMilliseconds = 20;
 
-std::uint64_t call(const facade::Runtime& runtime, DllCommand command,
-                   std::initializer_list<std::uint64_t> args) {
-    return runtime.call_dll(static_cast<std::uint32_t>(command), args);
-}
-
 // Truncates toward zero; a value no 32-bit handle can have gives 0.
 std::int32_t handle_from_number(double number) {
     constexpr double kLow = double(std::numeric_limits<std::int32_t>::min()) - 1.0;
@@ -43,8 +38,7 @@ void open_clipboard(const facade::Runtime& runtime, std::uint64_t owner) {
     for (int attempt = 1; attempt <= kOpenAttempts; ++attempt) {
         if (attempt > 1)
             runtime.wait(kOpenRetryMilliseconds);
-        // BOOL: only the low 32 bits carry the answer.
-        if (std::uint32_t(call(runtime, DllCommand::OpenClipboard, {owner})) != 0)
+        if (succeeded(call(runtime, DllCommand::OpenClipboard, {owner})))
             return;
     }
 }

@@ -132,6 +132,34 @@ region() {
     e2e_poll 10 "the overlay closed" overlay_gone
 }
 
+# Another program's window with a known pattern, 300 x 200 at (900, 600):
+# clear of the main window, and picked through its snapshot on the frame.
+pattern_at=(900 600 300 200)
+show_pattern_window() {
+    e2e_launch "$E2E_HELPERS" pattern_window.exe "${pattern_at[@]}"
+    e2e_poll 30 "the pattern window" xdotool search --onlyvisible --name '^图案窗口$'
+    e2e_poll 20 "the pattern drawn" pattern_drawn
+}
+pattern_drawn() {
+    import -window root "$E2E_DIR/pattern_screen.png" &&
+        convert "$E2E_DIR/pattern_screen.png" -crop "${pattern_at[2]}x${pattern_at[3]}+${pattern_at[0]}+${pattern_at[1]}" \
+            +repage "$E2E_DIR/pattern.png" &&
+        # The pattern's corner is black, its far corner yellowish: drawn, not the bare display.
+        [ "$(convert "$E2E_DIR/pattern.png" -format '%[pixel:p{299,199}]' info:)" != "srgb(0,0,0)" ]
+}
+frames_shown() { [ "$(grep -c '^[0-9]* show_window 0x52010192$' "$VORN_TRACE" 2>/dev/null)" -ge "$1" ]; }
+frames_gone() { [ "$(grep -c '^[0-9]* destroy_window 0x52010192$' "$VORN_TRACE" 2>/dev/null)" -ge "$1" ]; }
+hover_snapshots() { [ "$(grep -c '^[0-9]* snapshot 0x[0-9a-f]* 300x200$' "$VORN_TRACE" 2>/dev/null)" -ge "$1" ]; }
+main_hidden() { ! tool_window_id; }
+# The bars outline the pattern window 4 pixels outside it: red there.
+frame_drawn() {
+    import -window root "$E2E_DIR/frame.png" &&
+        [ "$(pixel_at "$E2E_DIR/frame.png" $((pattern_at[0] - 2)) $((pattern_at[1] + 100)))" = "srgb(255,0,0)" ] &&
+        [ "$(pixel_at "$E2E_DIR/frame.png" $((pattern_at[0] + 150)) $((pattern_at[1] + pattern_at[3] + 2)))" = "srgb(255,0,0)" ]
+}
+# pixel_at PICTURE X Y: the pixel as srgb(r,g,b).
+pixel_at() { convert "$1" -format "%[pixel:p{$2,$3}]" info:; }
+
 # expect_known_part SHOT WxH+X+Y: SHOT is exactly that part of the known picture.
 expect_known_part() {
     convert "$E2E_DIR/known.png" -crop "$2" +repage "$E2E_DIR/part.png"
@@ -238,6 +266,41 @@ copy_empty)
     main=$(tool_window_id)
     e2e_poll 10 "the message box closed" dismiss_box_beside "$main"
     clipboard_text_is "kept by another program" || e2e_fail "the clipboard text was replaced"
+    ;;
+window)
+    # Click 窗口, point at the pattern window, click once: that click takes it.
+    show_pattern_window
+    settings "截图时隐藏" "是否隐藏本窗口" "真"
+    tool_start
+    put_text "kept by another program"
+    tool_click "窗口"
+    e2e_poll 30 "the highlight frame" frames_shown 1
+    e2e_poll 10 "the main window hidden while picking" main_hidden
+    xdotool mousemove $((pattern_at[0] + 150)) $((pattern_at[1] + 100))
+    e2e_poll 20 "the frame on the pattern window" hover_snapshots 1
+    e2e_poll 10 "the frame drawn" frame_drawn
+    import -window root "$artefacts/capture_window_frame.png"
+    e2e_log "screenshot: $artefacts/capture_window_frame.png"
+    xdotool click 1
+    e2e_poll 30 "the window capture" sounds_reach 1
+    e2e_poll 10 "the frame closed" frames_gone 1
+    e2e_poll 10 "the main window shown again" tool_window_id
+    read_clipboard "$E2E_DIR/window.png"
+    e2e_expect_eq "$(identify -format '%wx%h' "$E2E_DIR/window.png")" "300x200" "window shot size"
+    e2e_expect_eq "$(compare -metric AE "$E2E_DIR/window.png" "$E2E_DIR/pattern.png" null: 2>&1)" 0 \
+        "pixels of the window shot that differ from the screen"
+    # A right click cancels: the main window comes back, nothing is taken.
+    put_text "kept by another program"
+    tool_click "窗口"
+    e2e_poll 30 "the second frame" frames_shown 2
+    # Over a window: Wine sees no presses over the bare X root.
+    xdotool mousemove $((pattern_at[0] + 100)) $((pattern_at[1] + 50))
+    e2e_poll 20 "the second frame on the pattern window" hover_snapshots 2
+    xdotool click 3
+    e2e_poll 10 "the second frame closed" frames_gone 2
+    e2e_poll 10 "the main window shown after the cancel" tool_window_id
+    clipboard_text_is "kept by another program" || e2e_fail "a cancel changed the clipboard"
+    e2e_expect_eq "$(sounds_played)" 1 "capture sounds after the cancel"
     ;;
 *)
     e2e_fail "unknown scenario $scenario"

@@ -147,6 +147,26 @@ int main() {
         std::printf("inverting rectangle drawn twice: the picture changed\n");
     }
 
+    // The overlay's rubber band: each clear repaints only what the last band
+    // touched, and must leave exactly the background, on either surface.
+    both_background(target, picture::encode_bmp(pattern(kWidth - 10, kHeight, 3)), 0x00FFFFFF);
+    const runtime::DrawOp bands[] = {shape(runtime::DrawKind::rectangle, {5, 5, 30, 20}, 2, 5),
+                                     shape(runtime::DrawKind::rectangle, {5, 5, 60, 44}, 2, 5),
+                                     shape(runtime::DrawKind::rectangle, {40, 30, 2, 2}, 2, 5)};
+    for (const runtime::DrawOp& band_now : bands) {
+        target.gdi.clear(0x00FFFFFF);
+        target.simulated.clear(0x00FFFFFF);
+        both_draw(target, band_now);
+        expect_same("a rubber band after a clear", target);
+    }
+    both_copy(source, target, {0, 0, 12, 12}, 50, 1, runtime::kSourceCopy);
+    target.gdi.clear(0x00FFFFFF);
+    target.simulated.clear(0x00FFFFFF);
+    expect_same("a clear after bands and a copy", target);
+    target.gdi.clear(0x000000FF); // another back colour: all of it again
+    target.simulated.clear(0x000000FF);
+    expect_same("a clear on another back colour", target);
+
     Pair paper("check.paper", trace, metric);
     runtime::DrawOp filled = shape(runtime::DrawKind::rectangle, {4, 4, 30, 20}, 3);
     filled.state.brush_type = 1;

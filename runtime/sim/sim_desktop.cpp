@@ -1,5 +1,7 @@
 #include "runtime/sim/sim_desktop.h"
 
+#include "runtime/core/contract/commands.h"
+#include "runtime/core/engine/engine.h"
 #include "runtime/core/engine/errors.h"
 #include "runtime/core/picture/decode.h"
 #include "runtime/sim/describe.h"
@@ -117,9 +119,17 @@ void SimDesktop::run_message_loop() {
     trace_.add("message loop ends");
 }
 
+std::optional<std::pair<std::uint32_t, std::uint32_t>> SimDesktop::watching_device() {
+    if (enabled_device_ && (engine_ == nullptr || !engine_->is_loaded(enabled_device_->first)))
+        enabled_device_.reset();
+    return enabled_device_;
+}
+
 void SimDesktop::run_modal_loop(std::uint32_t window_id) {
     const std::string label = windows_.window_label(window_id);
     trace_.add("modal loop " + label);
+    // A nested loop takes what was posted before it began first.
+    user_->deliver_posted();
     auto queued = modal_scripts_.find(window_id);
     if (queued != modal_scripts_.end() && !queued->second.empty()) {
         Script script = std::move(queued->second.front());
@@ -293,6 +303,8 @@ void SimDesktop::attach_tip(LiveWindow&, LiveElement&, LiveWindow& window, LiveE
 void SimDesktop::prepare_input_device(LiveWindow& window, LiveElement& device, std::uint32_t selector,
                                       std::int64_t value) {
     device_preparations_.push_back({window.id, device.id, selector, value});
+    if (selector == contract::library_command::kInputDeviceEnable)
+        enabled_device_ = value != 0 ? std::optional(std::pair(window.id, device.id)) : std::nullopt;
     trace_.add("input device " + describe(window, device) + " " + hex(selector) + " " +
                std::to_string(value));
 }

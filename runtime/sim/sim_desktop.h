@@ -93,6 +93,20 @@ class SimDesktop final : public runtime::Desktop {
     // Menu clicks waiting for delivery, as (window, item); SimUser delivers them.
     std::vector<std::pair<std::uint32_t, std::uint32_t>> take_posted() { return std::exchange(posted_, {}); }
 
+    // ---- The input device ----
+    // The one the program has enabled, as (window, element); nullopt when
+    // none is enabled or its window is gone. SimUser has it report clicks
+    // on our own windows as the real one does: a press once the press's
+    // event is handled, a release once the release's (or click's) event is.
+    std::optional<std::pair<std::uint32_t, std::uint32_t>> watching_device();
+    struct DeviceReport {
+        std::uint32_t window = 0;
+        std::uint32_t device = 0;
+        std::int64_t code = 0;
+    };
+    void post_device_report(DeviceReport report) { device_reports_.push_back(report); }
+    std::vector<DeviceReport> take_device_reports() { return std::exchange(device_reports_, {}); }
+
     // ---- Records ----
     std::uint64_t now() const { return clock_; }
     const std::vector<MessageBoxRecord>& message_boxes() const { return message_boxes_; }
@@ -194,6 +208,8 @@ class SimDesktop final : public runtime::Desktop {
     PrintJob printing_;
     std::vector<TipRecord> tips_;
     std::vector<DevicePreparation> device_preparations_;
+    std::optional<std::pair<std::uint32_t, std::uint32_t>> enabled_device_;
+    std::vector<DeviceReport> device_reports_;
     std::vector<ElementRecord> focus_changes_;
     std::vector<ElementRecord> window_commands_;
 };

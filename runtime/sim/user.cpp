@@ -65,12 +65,26 @@ std::string point_text(std::int64_t x, std::int64_t y) {
 } // namespace
 
 void SimUser::deliver_posted() {
+    for (const SimDesktop::DeviceReport& report : desktop_.take_device_reports())
+        if (desktop_.engine().is_loaded(report.window)) {
+            desktop_.trace().add("device report " + hex(std::uint64_t(report.code)));
+            desktop_.engine().raise_event(report.window, report.device, event::kKeyInput, {report.code});
+        }
     // A chosen item's handler may open another menu; deliver until none is left.
     for (auto posted = desktop_.take_posted(); !posted.empty(); posted = desktop_.take_posted())
         for (const auto& [window, item] : posted) {
             desktop_.trace().add("menu choice " + desktop_.windows().window_label(window) + " " + hex(item));
             desktop_.engine().raise_menu_click(window, item);
         }
+}
+
+void SimUser::report_own_button(std::int64_t code, bool at_once) {
+    const auto device = desktop_.watching_device();
+    if (!device)
+        return;
+    desktop_.post_device_report({device->first, device->second, code});
+    if (at_once)
+        deliver_posted();
 }
 
 void SimUser::click(std::uint32_t window, std::uint32_t element) {
@@ -80,6 +94,9 @@ void SimUser::click(std::uint32_t window, std::uint32_t element) {
     if (target.element.class_id == forms::class_id::check_box)
         desktop_.engine().update_from_user(window, target.element.id, PropertyId::checked,
                                            std::int64_t(target.element.integer(PropertyId::checked) == 0));
+    // The press was reported before the button's release raised the click.
+    report_own_button(event::kLeftButtonCode, true);
+    report_own_button(event::kLeftButtonCode, false);
     desktop_.engine().raise_event(window, target.element.id, event::kClicked);
     deliver_posted();
 }
@@ -102,6 +119,10 @@ void SimUser::mouse(const char* action, std::int32_t number, std::uint32_t windo
     desktop_.trace().add(std::string("user ") + action + " " +
                          desktop_.describe(target.window, target.element) + " " + point_text(x, y) +
                          (keys != 0 ? " keys " + std::to_string(keys) : ""));
+    const bool left =
+        number == event::kLeftButtonDown || number == event::kLeftButtonUp || number == event::kDoubleClicked;
+    if (left || number == event::kRightButtonDown)
+        report_own_button(left ? event::kLeftButtonCode : event::kRightButtonCode, false);
     desktop_.engine().raise_event(window, target.element.id, number, {x, y, keys});
     deliver_posted();
 }

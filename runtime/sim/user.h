@@ -60,10 +60,16 @@ class SimUser {
     bool raise(std::uint32_t window, std::uint32_t element, std::int32_t event,
                std::initializer_list<std::int64_t> args = {});
 
+    // What was posted and waits in the queue: the input device's reports of
+    // clicks on our windows, then menu choices. Every action delivers it
+    // first and last; a modal loop delivers it as it begins.
+    void deliver_posted();
+
   private:
     void mouse(const char* action, std::int32_t event, std::uint32_t window, std::uint32_t element,
                std::int32_t x, std::int32_t y, std::int32_t keys);
-    void deliver_posted();
+    // The enabled input device's report of a button on our own windows.
+    void report_own_button(std::int64_t code, bool at_once);
 
     SimDesktop& desktop_;
 };

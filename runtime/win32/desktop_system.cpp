@@ -1,5 +1,6 @@
 // The desktop's services about the machine: the screen, snapshots, sound,
 // paths, processes, the shell, DLL commands and picture objects.
+#include "runtime/win32/controls/top_window.h"
 #include "runtime/win32/win32_desktop.h"
 
 #include "runtime/core/contract/dll_functions.h"
@@ -258,10 +259,48 @@ std::vector<std::string> Win32Desktop::process_names() {
     return names;
 }
 
+namespace {
+
+// Deeper than any window of this program nests its controls.
+constexpr int kMaxNesting = 16;
+
+// The innermost visible child of `window` at the screen point.
+HWND innermost_at(HWND window, POINT at) {
+    for (int depth = 0; depth < kMaxNesting; ++depth) {
+        POINT client = at;
+        ScreenToClient(window, &client);
+        const HWND child = ChildWindowFromPointEx(window, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (child == nullptr || child == window)
+            break;
+        window = child;
+    }
+    return window;
+}
+
+} // namespace
+
+// Where one of our layered windows shows its colour key, the user sees, and
+// points at, what lies beneath (Windows hit-tests so; Wine does not).
+bool Win32Desktop::see_through_at(HWND window) const {
+    auto* top = dynamic_cast<TopWindow*>(control_of(window));
+    COLORREF key = 0;
+    DWORD flags = 0;
+    return top != nullptr && (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0 &&
+           GetLayeredWindowAttributes(window, &key, nullptr, &flags) && (flags & LWA_COLORKEY) != 0 &&
+           top->background_colour() == key;
+}
+
 std::uint64_t Win32Desktop::window_under_pointer() {
     POINT at{};
     GetCursorPos(&at);
-    const HWND under = WindowFromPoint(at);
+    HWND under = WindowFromPoint(at);
+    while (under != nullptr && see_through_at(under)) {
+        HWND below = GetWindow(under, GW_HWNDNEXT);
+        for (RECT rect{}; below != nullptr; below = GetWindow(below, GW_HWNDNEXT))
+            if (IsWindowVisible(below) && GetWindowRect(below, &rect) && PtInRect(&rect, at))
+                break;
+        under = below != nullptr ? innermost_at(below, at) : GetDesktopWindow();
+    }
     trace("window under pointer " + std::to_string(at.x) + "," + std::to_string(at.y) + " -> " +
           hex(reinterpret_cast<std::uintptr_t>(under)));
     return reinterpret_cast<std::uintptr_t>(under);

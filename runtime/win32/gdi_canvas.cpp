@@ -110,6 +110,7 @@ GdiCanvas::GdiCanvas(HWND shown_in, std::int32_t width, std::int32_t height, COL
 }
 
 void GdiCanvas::changed(const runtime::CopyRect& area) {
+    since_clear_ = runtime::union_within(since_clear_, area, width(), height());
     if (window_ == nullptr || area.width <= 0 || area.height <= 0)
         return;
     const RECT rect{area.left, area.top, area.left + area.width, area.top + area.height};
@@ -134,6 +135,7 @@ void GdiCanvas::resize(std::int32_t width, std::int32_t height) {
         BitBlt(fresh.dc(), 0, 0, std::min(width, this->width()), std::min(height, this->height()),
                surface_.dc(), 0, 0, SRCCOPY);
     surface_ = std::move(fresh);
+    cleared_ = false;
     changed_all();
 }
 
@@ -151,20 +153,38 @@ void GdiCanvas::set_background(ByteView picture, std::uint32_t back_colour) {
             MemorySurface::make(size->width, size->height, background_))
             paint_picture(background_.dc(), picture, layout ? &*layout : nullptr);
     }
+    cleared_ = false; // a new background: all of it goes on
     clear(back_colour);
 }
 
 void GdiCanvas::clear(std::uint32_t back_colour) {
-    fill_ = colorref(runtime::paper_colour(back_colour));
-    const bool covered = background_ && background_.width() >= width() && background_.height() >= height();
-    if (!covered) {
-        RECT all{0, 0, std::max(width(), 1), std::max(height(), 1)};
-        FillRect(surface_.dc(), &all, brush_for(fill_));
+    const COLORREF fill = colorref(runtime::paper_colour(back_colour));
+    if (cleared_ && fill == fill_) {
+        repaint_background(since_clear_);
+    } else {
+        fill_ = fill;
+        repaint_background({0, 0, std::max(width(), 1), std::max(height(), 1)});
     }
-    if (background_)
-        BitBlt(surface_.dc(), 0, 0, std::min(width(), background_.width()),
-               std::min(height(), background_.height()), background_.dc(), 0, 0, SRCCOPY);
-    changed_all();
+    cleared_ = true;
+    since_clear_ = {};
+}
+
+void GdiCanvas::repaint_background(const runtime::CopyRect& area) {
+    if (area.width <= 0 || area.height <= 0)
+        return;
+    const RECT rect{area.left, area.top, area.left + area.width, area.top + area.height};
+    const bool covered =
+        background_ && background_.width() >= rect.right && background_.height() >= rect.bottom;
+    if (!covered)
+        FillRect(surface_.dc(), &rect, brush_for(fill_));
+    if (background_) {
+        const int right = std::min<int>(rect.right, background_.width());
+        const int bottom = std::min<int>(rect.bottom, background_.height());
+        if (right > rect.left && bottom > rect.top)
+            BitBlt(surface_.dc(), rect.left, rect.top, right - rect.left, bottom - rect.top, background_.dc(),
+                   rect.left, rect.top, SRCCOPY);
+    }
+    changed(area);
 }
 
 void GdiCanvas::draw(const runtime::DrawOp& op) {

@@ -1,8 +1,9 @@
 // A canvas's retained surface on Windows: a memory DC with a 32-bit DIB
 // section of the canvas's size, and a second one holding the background
-// picture, decoded once when it is set. Clear is one fill and one BitBlt,
-// a block copy one BitBlt from surface to surface, and only the rectangle a
-// command changed is invalidated in the window that shows the canvas.
+// picture, decoded once when it is set. Clear is one fill and one BitBlt of
+// what changed since the last clear, a block copy one BitBlt from surface to
+// surface, and only the rectangle a command changed is invalidated in the
+// window that shows the canvas.
 #pragma once
 
 #include "runtime/core/engine/canvas.h"
@@ -64,11 +65,17 @@ class GdiCanvas final : public runtime::CanvasSurface {
   private:
     void changed(const runtime::CopyRect& area);
     void changed_all();
+    void repaint_background(const runtime::CopyRect& area);
 
     HWND window_;
     MemorySurface surface_;
     MemorySurface background_;
     COLORREF fill_;
+    // After a clear the surface is the background on the fill colour; what
+    // changed since is kept, so that the next clear with the same colour
+    // repaints only that (the rubber band clears on every pointer move).
+    bool cleared_ = false;
+    runtime::CopyRect since_clear_;
 };
 
 } // namespace vorn::win32

@@ -15,6 +15,7 @@ namespace vorn::win32 {
 namespace {
 
 constexpr const wchar_t* kMessageWindowClass = L"VornMessages";
+constexpr UINT kNoticeMessage = WM_APP + 1;
 constexpr UINT kLowestFailureExitCode = 1;
 
 std::string window_label(std::uint32_t window_id) {
@@ -26,6 +27,10 @@ std::string window_label(std::uint32_t window_id) {
 Win32Desktop::Win32Desktop() = default;
 
 Win32Desktop::~Win32Desktop() {
+    // The windows' components reach back into the timer and notice tables
+    // as they go: they go while those are still here.
+    windows_.clear();
+    graveyard_.clear();
     if (messages_ != nullptr)
         DestroyWindow(messages_);
 }
@@ -69,8 +74,19 @@ LRESULT CALLBACK Win32Desktop::message_procedure(HWND hwnd, UINT message, WPARAM
             hwnd, GWLP_USERDATA,
             reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
     auto* desktop = reinterpret_cast<Win32Desktop*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (desktop == nullptr || message != WM_TIMER)
+    if (desktop == nullptr || (message != WM_TIMER && message != kNoticeMessage))
         return DefWindowProcW(hwnd, message, wparam, lparam);
+    if (message == kNoticeMessage) {
+        auto notice = desktop->notices_.find(UINT_PTR(wparam));
+        if (notice == desktop->notices_.end())
+            return 0; // its component went meanwhile
+        Component* component = notice->second;
+        desktop->notices_.erase(notice);
+        desktop->enter_procedure();
+        component->on_notice();
+        desktop->leave_procedure();
+        return 0;
+    }
     auto it = desktop->timers_.find(UINT_PTR(wparam));
     if (it == desktop->timers_.end())
         return 0;
@@ -78,6 +94,17 @@ LRESULT CALLBACK Win32Desktop::message_procedure(HWND hwnd, UINT message, WPARAM
     it->second->on_timer();
     desktop->leave_procedure();
     return 0;
+}
+
+void Win32Desktop::post_notice(Component& component) {
+    const UINT_PTR notice = next_timer_++;
+    notices_[notice] = &component;
+    if (!PostMessageW(messages_, kNoticeMessage, notice, 0))
+        notices_.erase(notice);
+}
+
+void Win32Desktop::forget_notices(const Component& component) {
+    std::erase_if(notices_, [&](const auto& entry) { return entry.second == &component; });
 }
 
 UINT_PTR Win32Desktop::start_timer(Component& component, UINT milliseconds) {

@@ -47,6 +47,10 @@ class Win32Desktop final : public runtime::Desktop {
     // Timers of components, on the runtime's hidden message window.
     UINT_PTR start_timer(Component& component, UINT milliseconds);
     void stop_timer(UINT_PTR timer);
+    // A call of the component's on_notice() once the message being handled
+    // now is done: posted messages come before the input waiting behind it.
+    void post_notice(Component& component);
+    void forget_notices(const Component& component);
     HWND message_window() const { return messages_; }
 
     // ---- Desktop: windows ----
@@ -113,6 +117,7 @@ class Win32Desktop final : public runtime::Desktop {
     // The window a dialog or message box belongs to: the active one of ours,
     // else the last loaded window that is shown; null when none is.
     HWND dialog_owner() const;
+    bool see_through_at(HWND window) const;
     std::string default_title();
     Component* component(runtime::LiveWindow& window, runtime::LiveElement& element) const;
 
@@ -123,7 +128,8 @@ class Win32Desktop final : public runtime::Desktop {
     int depth_ = 0;
     HWND messages_ = nullptr;
     std::map<UINT_PTR, Component*> timers_;
-    UINT_PTR next_timer_ = 1;
+    std::map<UINT_PTR, Component*> notices_;
+    UINT_PTR next_timer_ = 1; // numbers notices too
     std::vector<ModalSession> modal_sessions_;
     BitmapOwners bitmap_owners_; // the picture objects' bitmaps
     Bytes sound_;                // kept alive while PlaySound plays it from memory

@@ -75,6 +75,16 @@ TEST(CanvasGeometry, DrawBoundsWidenTheShapeByItsPen) {
     EXPECT_EQ(draw_bounds(DrawOp{DrawKind::polygon, {}, {}, ""}), CopyRect{});
 }
 
+TEST(CanvasGeometry, WhatChangedSinceAClearGrowsWithinTheSurface) {
+    EXPECT_EQ(union_within({}, {2, 3, 4, 5}, 100, 100), (CopyRect{2, 3, 4, 5}));
+    EXPECT_EQ(union_within({2, 3, 4, 5}, {}, 100, 100), (CopyRect{2, 3, 4, 5}));
+    EXPECT_EQ(union_within({2, 3, 4, 5}, {10, 1, 2, 2}, 100, 100), (CopyRect{2, 1, 10, 7}));
+    EXPECT_EQ(union_within({-5, -5, 10, 10}, {95, 95, 20, 20}, 100, 100), (CopyRect{0, 0, 100, 100}));
+    EXPECT_EQ(union_within({200, 0, 5, 5}, {0, 0, -3, 4}, 100, 100), CopyRect{}) << "nothing on the surface";
+    EXPECT_EQ(union_within({INT32_MAX / 2, 0, INT32_MAX / 2, 1}, {0, 0, 1, 1}, 100, 100),
+              (CopyRect{0, 0, 1, 1}));
+}
+
 TEST(CanvasColours, InkDefaultsToBlackAndPaperToWhite) {
     EXPECT_EQ(ink_colour(forms::kDefaultColour), 0x000000u);
     EXPECT_EQ(paper_colour(forms::kDefaultColour), 0xFFFFFFu);

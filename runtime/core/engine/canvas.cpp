@@ -67,6 +67,27 @@ CopyRect draw_bounds(const DrawOp& op, std::int32_t text_width, std::int32_t tex
     return {std::int32_t(left), std::int32_t(top), std::int32_t(right - left), std::int32_t(bottom - top)};
 }
 
+CopyRect union_within(const CopyRect& a, const CopyRect& b, std::int32_t width, std::int32_t height) {
+    auto clipped = [&](const CopyRect& r) -> std::optional<CopyRect> {
+        const std::int64_t left = std::max<std::int64_t>(r.left, 0);
+        const std::int64_t top = std::max<std::int64_t>(r.top, 0);
+        const std::int64_t right = std::min<std::int64_t>(std::int64_t(r.left) + r.width, width);
+        const std::int64_t bottom = std::min<std::int64_t>(std::int64_t(r.top) + r.height, height);
+        if (r.width <= 0 || r.height <= 0 || right <= left || bottom <= top)
+            return std::nullopt;
+        return CopyRect{std::int32_t(left), std::int32_t(top), std::int32_t(right - left),
+                        std::int32_t(bottom - top)};
+    };
+    const std::optional<CopyRect> first = clipped(a), second = clipped(b);
+    if (!first || !second)
+        return first ? *first : second ? *second : CopyRect{};
+    const std::int32_t left = std::min(first->left, second->left);
+    const std::int32_t top = std::min(first->top, second->top);
+    const std::int32_t right = std::max(first->left + first->width, second->left + second->width);
+    const std::int32_t bottom = std::max(first->top + first->height, second->top + second->height);
+    return {left, top, right - left, bottom - top};
+}
+
 ProgramBlock picture_of_rows(const picture::Pixel* rows, std::size_t row_pixels, std::int32_t width,
                              std::int32_t height) {
     width = std::max(width, 0);

@@ -105,6 +105,11 @@ std::optional<ClippedCopy> clip_copy(CopyRect area, std::int32_t source_width, s
 // repainting only what changed. Text needs its extent from the backend.
 CopyRect draw_bounds(const DrawOp& op, std::int32_t text_width = 0, std::int32_t text_height = 0);
 
+// The smallest rectangle holding both, clipped to a width × height surface;
+// an empty rectangle adds nothing. What a canvas changed since its last
+// clear, so that the next clear repaints only that.
+CopyRect union_within(const CopyRect& a, const CopyRect& b, std::int32_t width, std::int32_t height);
+
 // A whole 24-bit bitmap file of the top-left width × height of 32-bit
 // top-down rows, made straight in a block for the program.
 ProgramBlock picture_of_rows(const picture::Pixel* rows, std::size_t row_pixels, std::int32_t width,

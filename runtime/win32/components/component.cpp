@@ -10,10 +10,12 @@ Component::Component(Win32Desktop& desktop, runtime::LiveWindow& window, runtime
 
 Component::~Component() {
     stop_timer();
+    desktop_.forget_notices(*this);
 }
 
 void Component::detach() {
     stop_timer();
+    desktop_.forget_notices(*this);
     element_ = nullptr;
 }
 

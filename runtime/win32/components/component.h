@@ -27,6 +27,7 @@ class Component {
     std::uint32_t element_id() const { return element_id_; }
     virtual void property_changed(forms::PropertyId /*property*/) {}
     virtual void on_timer() {}
+    virtual void on_notice() {}
     virtual void detach();
 
   protected:
