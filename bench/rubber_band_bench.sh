@@ -24,7 +24,12 @@ median() { sort -n | awk '{v[NR]=$1} END{if (NR) print (NR % 2 ? v[(NR+1)/2] : (
 value() { awk -v k="$1" '$1 == k {print $2}' "$2"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN{if (b > 0) printf "%.2fx", a / b; else print "-"}'; }
 overlays_shown() { [ "$(grep -c '^[0-9]* show_window 0x520100b4$' "$VORN_TRACE" 2>/dev/null)" -ge "$1" ]; }
-overlays_gone() { [ "$(grep -c '^[0-9]* destroy_window 0x520100b4$' "$VORN_TRACE" 2>/dev/null)" -ge "$1" ]; }
+# Gone from the screen, not only from the program: Wine may take a while
+# to unmap a window that covers the screen.
+overlays_gone() {
+    [ "$(grep -c '^[0-9]* destroy_window 0x520100b4$' "$VORN_TRACE" 2>/dev/null)" -ge "$1" ] &&
+        ! xdotool search --onlyvisible --name '^捕获指定区域$' >/dev/null 2>&1
+}
 
 # measure SIZE: "band worst baseline start_ms"
 measure() (
@@ -53,7 +58,7 @@ measure() (
 
 echo "region overlay under Wine: rubber band per move (median of $moves, worst), overlay start (median of $starts)"
 printf '%-10s %-28s %-10s %-12s %-22s\n' screen "band ms (vs BitBlt)" worst BitBlt "start ms (incl. 200 wait)"
-for size in 1920x1080 3840x2160; do
+for size in ${VORN_BENCH_SIZES:-1920x1080 3840x2160}; do
     read -r band worst base start <<<"$(measure "$size")"
     [ -n "${base:-}" ] || { echo "$size: no measurement" >&2; continue; }
     printf '%-10s %-28s %-10s %-12s %-22s\n' "$size" "$band ($(ratio "$band" "$base"))" "$worst" "$base" "$start"
