@@ -43,9 +43,12 @@ known_picture_on_screen() {
 
 # settings SECTION KEY VALUE...: writes 设置.ini beside the program, in GBK.
 settings() {
+    local section=
     : >"$E2E_DIR/settings.txt"
     while [ $# -ge 3 ]; do
-        printf '[%s]\r\n%s=%s\r\n' "$1" "$2" "$3" >>"$E2E_DIR/settings.txt"
+        [ "$1" = "$section" ] || printf '[%s]\r\n' "$1" >>"$E2E_DIR/settings.txt"
+        section=$1
+        printf '%s=%s\r\n' "$2" "$3" >>"$E2E_DIR/settings.txt"
         shift 3
     done
     iconv -f UTF-8 -t GBK "$E2E_DIR/settings.txt" >"$TOOL_APP/设置.ini"
@@ -159,6 +162,43 @@ frame_drawn() {
 }
 # pixel_at PICTURE X Y: the pixel as srgb(r,g,b).
 pixel_at() { convert "$1" -format "%[pixel:p{$2,$3}]" info:; }
+
+# The editing window: shown, and where its client area lies on the screen.
+editor_shown() { xdotool search --onlyvisible --name '^编辑截图$' >/dev/null 2>&1; }
+editor_gone() { ! editor_shown; }
+# editor_client: "X Y" of the editor's client area on the screen.
+editor_client() {
+    wine "$E2E_HELPERS/winquery.exe" tree "编辑截图" 5000 2>/dev/null | tr -d '\r' | head -n1 |
+        sed -n 's/.* client=\([-0-9]*\),\([-0-9]*\),.*/\1 \2/p'
+}
+editor_click() {
+    local at
+    at=$(wine "$E2E_HELPERS/winprobe.exe" where "编辑截图" "$1" 2>/dev/null | tr -d '\r') ||
+        e2e_fail "no control of the editor showing $1: $at"
+    xdotool mousemove $at click 1
+}
+# canvas_drag X1 Y1 X2 Y2: a drag on the editor's canvas, in canvas pixels.
+canvas_drag() {
+    xdotool mousemove $((canvas[0] + $1)) $((canvas[1] + $2)) mousedown 1
+    xdotool mousemove $((canvas[0] + ($1 + $3) / 2)) $((canvas[1] + ($2 + $4) / 2))
+    xdotool mousemove $((canvas[0] + $3)) $((canvas[1] + $4))
+    xdotool mouseup 1
+}
+canvas_shows_known() {
+    import -window root "$E2E_DIR/editor.png" &&
+        convert "$E2E_DIR/editor.png" -crop "240x160+${canvas[0]}+${canvas[1]}" +repage "$E2E_DIR/canvas.png" &&
+        [ "$(compare -metric AE "$E2E_DIR/canvas.png" "$E2E_DIR/known.png" null: 2>&1)" = 0 ]
+}
+canvas_pixel_is() {
+    import -window root "$E2E_DIR/editor.png" &&
+        [ "$(pixel_at "$E2E_DIR/editor.png" $((canvas[0] + $1)) $((canvas[1] + $2)))" = "$3" ]
+}
+# colour_count PICTURE WxH+X+Y COLOUR: how many pixels of that part have the colour.
+colour_count() {
+    convert "$1" -crop "$2" +repage -fill white +opaque "$3" -fill black -opaque "$3" -negate \
+        -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+editors_closed() { [ "$(grep -c '^[0-9]* destroy_window 0x52010274$' "$VORN_TRACE" 2>/dev/null)" -ge "$1" ]; }
 
 # expect_known_part SHOT WxH+X+Y: SHOT is exactly that part of the known picture.
 expect_known_part() {
@@ -301,6 +341,72 @@ window)
     e2e_poll 10 "the main window shown after the cancel" tool_window_id
     clipboard_text_is "kept by another program" || e2e_fail "a cancel changed the clipboard"
     e2e_expect_eq "$(sounds_played)" 1 "capture sounds after the cancel"
+    ;;
+edit)
+    # A region shot of the known picture, annotated with a rectangle, an
+    # arrow and a text in the colours 设置.ini keeps for each tool.
+    show_known_picture
+    settings "编辑截图" "方框颜色" "255" "编辑截图" "方框线条粗细" "3" "编辑截图" "箭头颜色" "65280" \
+        "编辑截图" "箭头线条粗细" "3" "编辑截图" "文字颜色" "16711680" "编辑截图" "字体大小" "24"
+    tool_start
+    region 1 "${known_at[0]}" "${known_at[1]}" $((known_at[0] + 240)) $((known_at[1] + 160))
+    tool_click "编辑"
+    e2e_poll 30 "the editor" editor_shown
+    e2e_poll 20 "the editor's tools" wine "$E2E_HELPERS/winprobe.exe" where "编辑截图" "□"
+    e2e_poll 10 "the main window hidden while editing" main_hidden
+    # 240 x 160 on a 1280 x 1024 screen: a 550 x 168 frame, the window 578 x 252 centred.
+    eval "$(xdotool search --onlyvisible --name '^编辑截图$' getwindowgeometry --shell | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+    e2e_expect_eq "${WIDTH}x${HEIGHT}+${X}+${Y}" "578x252+351+371" "the editor's place on the screen"
+    read -r client_x client_y <<<"$(editor_client)"
+    [ -n "$client_y" ] || e2e_fail "the editor's client area was not found"
+    canvas=($((client_x + 9 + 155)) $((client_y + 44 + 4))) # frame at 9, 44; canvas centred in it
+    e2e_poll 10 "the shot on the editor's canvas" canvas_shows_known
+    editor_click "□"
+    canvas_drag 20 20 100 80
+    e2e_poll 10 "the rectangle drawn" canvas_pixel_is 60 20 "srgb(255,0,0)"
+    editor_click "→"
+    canvas_drag 130 100 220 100
+    e2e_poll 10 "the arrow drawn" canvas_pixel_is 220 100 "srgb(0,255,0)"
+    editor_click "字"
+    xdotool mousemove $((canvas[0] + 20)) $((canvas[1] + 110)) click 1
+    sleep 0.3 # the box takes the focus as the press is handled; no window appears to wait for
+    xdotool type "AB"
+    xdotool key Return
+    import -window root "$artefacts/edit_annotated.png"
+    e2e_log "screenshot: $artefacts/edit_annotated.png"
+    xdotool mousemove $((client_x + 544)) $((client_y + 21)) click 1 # the finishing button
+    e2e_poll 20 "the editor closed" editors_closed 1
+    e2e_poll 10 "the main window shown again" tool_window_id
+    read_clipboard "$E2E_DIR/edited.png"
+    e2e_expect_eq "$(identify -format '%wx%h' "$E2E_DIR/edited.png")" "240x160" "edited shot size"
+    for spot in "20 20" "60 20" "20 50" "99 50" "60 79"; do
+        read -r x y <<<"$spot"
+        e2e_expect_eq "$(pixel_at "$E2E_DIR/edited.png" "$x" "$y")" "srgb(255,0,0)" "the rectangle's edge at $x,$y"
+    done
+    for spot in "170 100" "220 100" "214 100"; do
+        read -r x y <<<"$spot"
+        e2e_expect_eq "$(pixel_at "$E2E_DIR/edited.png" "$x" "$y")" "srgb(0,255,0)" "the arrow at $x,$y"
+    done
+    [ "$(colour_count "$E2E_DIR/edited.png" 60x40+15+105 "srgb(0,0,255)")" -gt 20 ] ||
+        e2e_fail "no text in the chosen colour where it was stamped"
+    # Untouched parts are the shot itself.
+    convert "$E2E_DIR/known.png" -crop 240x16+0+0 +repage "$E2E_DIR/known_top.png"
+    convert "$E2E_DIR/edited.png" -crop 240x16+0+0 +repage "$E2E_DIR/edited_top.png"
+    e2e_expect_eq "$(compare -metric AE "$E2E_DIR/edited_top.png" "$E2E_DIR/known_top.png" null: 2>&1)" 0 \
+        "pixels that differ from the shot above the shapes"
+    e2e_expect_eq "$(pixel_at "$E2E_DIR/edited.png" 60 50)" "srgb(16,224,64)" \
+        "inside the rectangle's outline (the known picture's green block)"
+    # Closed with its close box, the editor leaves the picture and the clipboard.
+    put_text "kept by another program"
+    tool_click "编辑"
+    e2e_poll 30 "the editor again" editor_shown
+    e2e_poll 20 "the editor's tools" wine "$E2E_HELPERS/winprobe.exe" where "编辑截图" "□"
+    editor_click "□"
+    canvas_drag 10 10 200 150
+    wine "$E2E_HELPERS/winquery.exe" close "编辑截图" 2>>"$E2E_DIR/wine.log"
+    e2e_poll 20 "the editor closed again" editors_closed 2
+    e2e_poll 10 "the main window shown after the close" tool_window_id
+    clipboard_text_is "kept by another program" || e2e_fail "closing the editor changed the clipboard"
     ;;
 *)
     e2e_fail "unknown scenario $scenario"

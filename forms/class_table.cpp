@@ -188,7 +188,7 @@ constexpr std::array<EventInfo, 6> kSharedEvents = {{
 
 namespace id = class_id;
 
-constexpr std::array kWindowRuntime = {stay_on_top, window_mode};
+constexpr std::array kWindowRuntime = {stay_on_top, window_mode, taskbar_button};
 constexpr std::array kEditBoxRuntime = {font, text_colour};
 constexpr std::array kPictureBoxRuntime = {picture};
 constexpr std::array kCanvasRuntime = {background_picture, font, text_colour};

@@ -38,6 +38,7 @@ constexpr std::array kProperties = {
     PropertyInfo{interval, "interval", K::integer, B},
     PropertyInfo{style_sheet, "style sheet", K::text, B},
     PropertyInfo{stay_on_top, "stay on top", K::flag, T},
+    PropertyInfo{taskbar_button, "taskbar button", K::flag, T},
     PropertyInfo{checked, "checked", K::flag, T},
     PropertyInfo{background_picture, "background picture", K::bytes, T},
     PropertyInfo{dialog_type, "dialog type", K::integer, T},

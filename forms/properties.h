@@ -57,6 +57,7 @@ enum class PropertyId : std::uint16_t {
     text_colour = 12,
     font = 13,
     picture = 14,
+    taskbar_button = 18, // a window of its own on the taskbar, even without the main window shown
     border_style = 20,
     window_class_name = 21,
     input_mode = 30,

@@ -420,6 +420,14 @@ std::vector<std::string> Runtime::process_names() const {
     return names;
 }
 
+std::int64_t Runtime::picture_width(const Block& picture) const {
+    return std::int64_t(kernel(KernelCommand::PictureSize, {Arg::block(picture), Arg::integer(0)}));
+}
+
+std::int64_t Runtime::picture_height(const Block& picture) const {
+    return std::int64_t(kernel(KernelCommand::PictureSize, {Arg::block(picture), Arg::integer(1)}));
+}
+
 std::int64_t Runtime::picture_width(std::string_view path) const {
     return std::int64_t(library(LibraryIndex::EApi, lc::kPictureWidth, {Arg::text(std::string(path))}));
 }

@@ -103,6 +103,9 @@ class Runtime {
     bool write_file(std::string_view path, ByteView bytes) const;
     Bytes read_file(std::string_view path) const;
     std::int64_t load_picture_file(std::string_view path) const;
+    // The width and height of picture data; 0 for data that is no picture.
+    std::int64_t picture_width(const Block& picture) const;
+    std::int64_t picture_height(const Block& picture) const;
 
     // ---- Canvases ----
     void canvas_clear(Control canvas) const;

@@ -160,7 +160,11 @@ void SimCanvas::resize(std::int32_t width, std::int32_t height) {
     height = size.height;
     if (width == pixels_.width && height == pixels_.height)
         return;
+    // What the canvas gains shows its background; what fits of the old
+    // drawing stays.
     picture::Image resized(width, height, fill_);
+    if (background_)
+        picture::blit(resized, *background_, 0, 0);
     picture::blit(resized, pixels_, 0, 0);
     pixels_ = std::move(resized);
     CanvasEntry entry;

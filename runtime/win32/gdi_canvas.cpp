@@ -130,7 +130,11 @@ void GdiCanvas::resize(std::int32_t width, std::int32_t height) {
         return; // out of memory: keep drawing on what there is
     RECT all{0, 0, std::max(width, 1), std::max(height, 1)};
     FillRect(fresh.dc(), &all, brush_for(fill_));
-    // What fits of the old drawing stays.
+    // What the canvas gains shows its background; what fits of the old
+    // drawing stays.
+    if (background_)
+        BitBlt(fresh.dc(), 0, 0, std::min(width, background_.width()), std::min(height, background_.height()),
+               background_.dc(), 0, 0, SRCCOPY);
     if (surface_)
         BitBlt(fresh.dc(), 0, 0, std::min(width, this->width()), std::min(height, this->height()),
                surface_.dc(), 0, 0, SRCCOPY);

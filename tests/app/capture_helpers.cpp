@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace vorn::testing {
@@ -29,6 +31,22 @@ void write_settings(sim::SimDesktop& d, const std::vector<Setting>& settings) {
         ASSERT_TRUE(settings::write_value(file, text::utf8_to_gbk(s.section), text::utf8_to_gbk(s.key),
                                           text::utf8_to_gbk(s.value))
                         .ok());
+}
+
+std::optional<std::string> read_setting(sim::SimDesktop& d, const std::string& section,
+                                        const std::string& key) {
+    const auto file = d.files().map(d.files().run_directory() + text::utf8_to_gbk("\\设置.ini"));
+    const std::string absent = "(absent)";
+    const std::string value =
+        settings::read_value(file, text::utf8_to_gbk(section), text::utf8_to_gbk(key), absent);
+    if (value == absent)
+        return std::nullopt;
+    return text::gbk_to_utf8(value);
+}
+
+Bytes read_host_file(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 Setting hide(std::string value) {

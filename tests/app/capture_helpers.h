@@ -2,10 +2,12 @@
 // and what the picture box shows.
 #pragma once
 
+#include "base/bytes.h"
 #include "forms/ids.h"
 #include "runtime/core/picture/bitmap.h"
 #include "runtime/sim/sim_desktop.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +25,11 @@ struct Setting {
 void write_settings(sim::SimDesktop& d, const std::vector<Setting>& settings);
 Setting hide(std::string value);
 Setting sound(std::string value);
+
+// 设置.ini's value under the section and key (UTF-8), nullopt when absent.
+std::optional<std::string> read_setting(sim::SimDesktop& d, const std::string& section,
+                                        const std::string& key);
+Bytes read_host_file(const std::filesystem::path& path);
 
 runtime::LiveElement& element(sim::SimDesktop& d, forms::ElementRef ref);
 // The main window's picture box's picture, decoded; nullopt when empty.

@@ -26,6 +26,7 @@ constexpr std::array kPopup = {W, I, I_, I_};
 constexpr std::array kControlInteger = {C, I};
 constexpr std::array kMessageBox = {T, I_, T_};
 constexpr std::array kInteger = {I};
+constexpr std::array kBlockInteger = {B, I};
 constexpr std::array kSnapshot = {I_, I_, I_};
 constexpr std::array kSound = {B, A_};
 constexpr std::array kReadSetting = {T, T, T, T_};
@@ -67,6 +68,7 @@ constexpr std::array kKernel = {
     KernelCommandInfo{K::ReadFile, "read file", kText},
     KernelCommandInfo{K::LoadPictureFile, "load picture file", kText},
     KernelCommandInfo{K::ProgramConstant, "program constant", kInteger},
+    KernelCommandInfo{K::PictureSize, "picture size", kBlockInteger},
     KernelCommandInfo{K::CanvasClear, "canvas clear", kControl},
     KernelCommandInfo{K::CanvasRectangle, "canvas rectangle", kCanvasBox},
     KernelCommandInfo{K::CanvasEllipse, "canvas ellipse", kCanvasBox},

@@ -52,6 +52,7 @@ enum class KernelCommand : std::uint32_t {
     ReadFile = 30,        // path -> block
     LoadPictureFile = 31, // path -> picture id
     ProgramConstant = 32, // const-section offset of a binary constant -> a copy of its bytes
+    PictureSize = 33,     // picture data, 0 for the width or 1 for the height -> integer (0: no picture)
     // Canvases
     CanvasClear = 40,     // canvas
     CanvasRectangle = 41, // canvas, x1, y1, x2, y2

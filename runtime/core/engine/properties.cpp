@@ -51,8 +51,9 @@ Result<Value> with_font_field(const Value& value, std::int32_t sub_field, const 
         font.set_face_name(as_text(field));
         break;
     case FontField::size:
-        // A size of 0 or less asks for the default height.
-        font.height = number <= 0 ? 0 : font_height_of_points(number);
+        // A size of 0 or less (an empty or non-numeric font-size box) is
+        // the default size, on a canvas and in an edit box alike.
+        font.height = font_height_of_points(number <= 0 ? kDefaultPointSize : number);
         break;
     case FontField::bold:
         font.weight = number ? kBoldWeight : forms::kNormalWeight;

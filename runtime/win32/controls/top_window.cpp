@@ -171,6 +171,15 @@ void TopWindow::property_changed(PropertyId property) {
         // See-through children paint this colour too.
         RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         break;
+    case PropertyId::taskbar_button: {
+        // Taken by Windows when the window is next shown: the editor sets it
+        // before it is first shown, while the main window is hidden.
+        const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
+        SetWindowLongPtrW(hwnd(), GWL_EXSTYLE,
+                          integer(PropertyId::taskbar_button) != 0 ? style | WS_EX_APPWINDOW
+                                                                   : style & ~LONG_PTR(WS_EX_APPWINDOW));
+        break;
+    }
     case PropertyId::window_mode:
     case PropertyId::window_class_name:
     case PropertyId::cursor:

@@ -60,6 +60,14 @@ std::int64_t picture_dimension(Engine& engine, const std::string& path, bool wid
     return width ? size->width : size->height;
 }
 
+// The size of picture data the program holds, without a file.
+std::uint64_t picture_size(Engine&, const Args& args) {
+    Result<picture::PictureSize> size = picture::picture_size(args.block(0));
+    if (!size)
+        return 0;
+    return boundary_integer(args.integer(1) == 0 ? size->width : size->height);
+}
+
 std::uint64_t picture_width(Engine& engine, const Args& args) {
     return boundary_integer(picture_dimension(engine, args.text(0), true));
 }
@@ -87,6 +95,7 @@ constexpr std::array kKernel = {
     KernelHandler{K::PictureCreate, create_picture_object},
     KernelHandler{K::ObjectNumber, object_number},
     KernelHandler{K::ObjectRelease, release_object},
+    KernelHandler{K::PictureSize, picture_size},
 };
 
 constexpr std::array kLibrary = {
