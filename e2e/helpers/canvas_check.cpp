@@ -167,6 +167,22 @@ int main() {
     target.simulated.clear(0x000000FF);
     expect_same("a clear on another back colour", target);
 
+    // The editor's drag: the relay refreshed whole from the cache, a shape
+    // drawn on it, the relay copied whole onto the foreground; the GDI side
+    // copies only what differs, and must end with the same pixels.
+    Pair cache("check.cache", trace, metric), relay("check.relay", trace, metric);
+    both_copy(target, cache, {0, 0, kWidth, kHeight}, 0, 0, runtime::kSourceCopy);
+    for (int step = 0; step < 4; ++step) {
+        both_copy(cache, relay, {0, 0, kWidth, kHeight}, 0, 0, runtime::kSourceCopy);
+        both_draw(relay, shape(runtime::DrawKind::rectangle, {3, 3, 50 - 12 * step, 40 - 8 * step},
+                               2)); // shrinking: the last one must go
+        both_copy(relay, target, {0, 0, kWidth, kHeight}, 0, 0, runtime::kSourceCopy);
+        expect_same("the foreground during a drag", target);
+    }
+    both_draw(target, shape(runtime::DrawKind::rectangle, {40, 30, 60, 45}, 1)); // the foreground's own
+    both_copy(relay, target, {0, 0, kWidth, kHeight}, 0, 0, runtime::kSourceCopy);
+    expect_same("the foreground after a change of its own", target);
+
     Pair paper("check.paper", trace, metric);
     runtime::DrawOp filled = shape(runtime::DrawKind::rectangle, {4, 4, 30, 20}, 3);
     filled.state.brush_type = 1;

@@ -2,6 +2,7 @@ list(APPEND runtime_core_sources
     ${CMAKE_CURRENT_LIST_DIR}/contract/commands.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/args.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/canvas.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/change_log.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/commands/canvas_commands.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/commands/command_table.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/commands/dialog_commands.cpp

@@ -111,6 +111,7 @@ GdiCanvas::GdiCanvas(HWND shown_in, std::int32_t width, std::int32_t height, COL
 
 void GdiCanvas::changed(const runtime::CopyRect& area) {
     since_clear_ = runtime::union_within(since_clear_, area, width(), height());
+    log_.record(area);
     if (window_ == nullptr || area.width <= 0 || area.height <= 0)
         return;
     const RECT rect{area.left, area.top, area.left + area.width, area.top + area.height};
@@ -140,6 +141,7 @@ void GdiCanvas::resize(std::int32_t width, std::int32_t height) {
                surface_.dc(), 0, 0, SRCCOPY);
     surface_ = std::move(fresh);
     cleared_ = false;
+    log_.resized(surface_.width(), surface_.height());
     changed_all();
 }
 
@@ -262,6 +264,18 @@ void GdiCanvas::copy_from(runtime::CanvasSurface& source, runtime::CopyRect area
         runtime::clip_copy(area, from->width(), from->height(), left, top, width(), height());
     if (!clipped)
         return;
+    const runtime::CopyRect whole{0, 0, width(), height()};
+    if (rop == SRCCOPY && from->width() == width() && from->height() == height() && clipped->from == whole &&
+        clipped->to_left == 0 && clipped->to_top == 0) {
+        const runtime::CopyRect differing = log_.differing_from(from->log_).value_or(whole);
+        if (differing.width > 0 && differing.height > 0) {
+            BitBlt(surface_.dc(), differing.left, differing.top, differing.width, differing.height,
+                   from->surface_.dc(), differing.left, differing.top, SRCCOPY);
+            changed(differing);
+        }
+        log_.copied_whole(from->log_);
+        return;
+    }
     BitBlt(surface_.dc(), clipped->to_left, clipped->to_top, clipped->from.width, clipped->from.height,
            from->surface_.dc(), clipped->from.left, clipped->from.top, rop);
     changed({clipped->to_left, clipped->to_top, clipped->from.width, clipped->from.height});

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "runtime/core/engine/canvas.h"
+#include "runtime/core/engine/change_log.h"
 #include "runtime/win32/win32_api.h"
 
 #include <cstdint>
@@ -76,6 +77,9 @@ class GdiCanvas final : public runtime::CanvasSurface {
     // repaints only that (the rubber band clears on every pointer move).
     bool cleared_ = false;
     runtime::CopyRect since_clear_;
+    // A whole copy from a canvas this one already mirrors takes only what
+    // differs (the editor's relay, copied onto the foreground at every move).
+    runtime::ChangeLog log_{runtime::next_surface_number()};
 };
 
 } // namespace vorn::win32

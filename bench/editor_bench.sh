@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# The editor under Wine: its rubber band per pointer move (the relay canvas
+# refreshed from the cache, the shape drawn, the relay copied onto the shown
+# foreground) at 1920x1080 and 3840x2160 against a bare BitBlt of the whole
+# size into a window in the same run; and the tool's peak memory with a
+# 3840x2160 shot in the editor and a rectangle dragged on it, against the
+# idle tool plus six times the shot's bitmap. Not a test: it asserts
+# nothing and prints a table.
+#   bash bench/editor_bench.sh [MOVES]     (after scripts/build)
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bin=$root/build/windows/bin
+moves=${1:-300}
+source "$root/e2e/lib.sh"
+source "$root/e2e/tool.sh"
+E2E_HELPERS="$bin/e2e"
+[ -f "$bin/VornShot.exe" ] && [ -f "$bin/bench/editor_bench.exe" ] || {
+    echo "build first: bash scripts/build" >&2
+    exit 1
+}
+
+value() { awk -v k="$1" '$1 == k {print $2}' "$2"; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN{if (b > 0) printf "%.2fx", a / b; else print "-"}'; }
+mib() { awk -v v="$1" 'BEGIN{printf "%.0f", v / 1048576}'; }
+
+moves_at() (
+    E2E_SCREEN=$1 e2e_start "bench-editor-$1" >/dev/null
+    cp "$bin/bench/editor_bench.exe" "$E2E_DIR/"
+    (cd "$E2E_DIR" && wine editor_bench.exe "${1%x*}" "${1#*x}" "$moves" 2>/dev/null | tr -d '\r') >"$E2E_DIR/out.txt"
+    echo "$(value move "$E2E_DIR/out.txt") $(value move_worst "$E2E_DIR/out.txt") $(value baseline "$E2E_DIR/out.txt")"
+)
+
+editor_shown() { xdotool search --onlyvisible --name '^编辑截图$' >/dev/null 2>&1; }
+editor_closed() { grep -q '^[0-9]* destroy_window 0x52010274$' "$VORN_TRACE" 2>/dev/null; }
+sound_played() { grep -q '^[0-9]* sound ' "$VORN_TRACE" 2>/dev/null; }
+peak() { awk '/^VmHWM/{print $2 * 1024}' "/proc/$(pgrep -f 'VornShot.exe' | head -n1)/status"; }
+
+# peak_memory: "idle peak" of the tool with a 3840x2160 shot in the editor.
+peak_memory() (
+    E2E_SCREEN=3840x2160 e2e_start bench-editor-memory >/dev/null
+    tool_install "$bin"
+    export VORN_TRACE="$E2E_DIR/trace.log"
+    tool_start
+    idle=$(peak)
+    tool_click "全屏"
+    e2e_poll 60 "the capture" sound_played
+    tool_click "编辑"
+    e2e_poll 60 "the editor" editor_shown
+    e2e_poll 30 "the editor's tools" wine "$E2E_HELPERS/winprobe.exe" where "编辑截图" "□"
+    at=$(wine "$E2E_HELPERS/winprobe.exe" where "编辑截图" "□" 2>/dev/null | tr -d '\r')
+    xdotool mousemove $at click 1
+    read -r cx cy <<<"$(wine "$E2E_HELPERS/winquery.exe" tree "编辑截图" 5000 2>/dev/null | tr -d '\r' |
+        head -n1 | sed -n 's/.* client=\([-0-9]*\),\([-0-9]*\),.*/\1 \2/p')"
+    xdotool mousemove $((cx + 100)) $((cy + 100)) mousedown 1
+    for ((i = 1; i <= 40; i++)); do xdotool mousemove $((cx + 100 + i * 60)) $((cy + 100 + i * 40)); done
+    xdotool mouseup 1
+    xdotool mousemove $((cx + 544)) $((cy + 21)) click 1
+    e2e_poll 60 "the editor closed" editor_closed
+    echo "$idle $(peak)"
+)
+
+echo "editor under Wine: rubber band per move (median of $moves, worst), milliseconds"
+printf '%-10s %-26s %-10s %-10s\n' size "move (vs BitBlt)" worst BitBlt
+for size in ${VORN_BENCH_SIZES:-1920x1080 3840x2160}; do
+    read -r move worst base <<<"$(moves_at "$size")"
+    [ -n "${base:-}" ] || { echo "$size: no measurement" >&2; continue; }
+    printf '%-10s %-26s %-10s %-10s\n' "$size" "$move ($(ratio "$move" "$base"))" "$worst" "$base"
+done
+read -r idle top <<<"$(peak_memory)"
+if [ -n "${top:-}" ]; then
+    bitmap=$((3840 * 2160 * 4))
+    echo "peak memory with a 3840x2160 shot edited: $(mib "$top") MiB; idle tool $(mib "$idle") MiB;" \
+        "goal: idle + 6 x $(mib "$bitmap") MiB bitmap = $(mib $((idle + 6 * bitmap))) MiB"
+else
+    echo "peak memory: no measurement" >&2
+fi
