@@ -44,9 +44,11 @@ peak_memory() (
     idle=$(peak)
     tool_click "全屏"
     e2e_poll 60 "the capture" sound_played
+    captured=$(peak)
     tool_click "编辑"
     e2e_poll 60 "the editor" editor_shown
     e2e_poll 30 "the editor's tools" wine "$E2E_HELPERS/winprobe.exe" where "编辑截图" "□"
+    opened=$(peak)
     at=$(wine "$E2E_HELPERS/winprobe.exe" where "编辑截图" "□" 2>/dev/null | tr -d '\r')
     xdotool mousemove $at click 1
     read -r cx cy <<<"$(wine "$E2E_HELPERS/winquery.exe" tree "编辑截图" 5000 2>/dev/null | tr -d '\r' |
@@ -54,9 +56,11 @@ peak_memory() (
     xdotool mousemove $((cx + 100)) $((cy + 100)) mousedown 1
     for ((i = 1; i <= 40; i++)); do xdotool mousemove $((cx + 100 + i * 60)) $((cy + 100 + i * 40)); done
     xdotool mouseup 1
+    sleep 1
+    dragged=$(peak)
     xdotool mousemove $((cx + 544)) $((cy + 21)) click 1
     e2e_poll 60 "the editor closed" editor_closed
-    echo "$idle $(peak)"
+    echo "$idle $(peak) $captured $opened $dragged"
 )
 
 echo "editor under Wine: rubber band per move (median of $moves, worst), milliseconds"
@@ -66,11 +70,13 @@ for size in ${VORN_BENCH_SIZES:-1920x1080 3840x2160}; do
     [ -n "${base:-}" ] || { echo "$size: no measurement" >&2; continue; }
     printf '%-10s %-26s %-10s %-10s\n' "$size" "$move ($(ratio "$move" "$base"))" "$worst" "$base"
 done
-read -r idle top <<<"$(peak_memory)"
+read -r idle top captured opened dragged <<<"$(peak_memory)"
 if [ -n "${top:-}" ]; then
     bitmap=$((3840 * 2160 * 4))
     echo "peak memory with a 3840x2160 shot edited: $(mib "$top") MiB; idle tool $(mib "$idle") MiB;" \
         "goal: idle + 6 x $(mib "$bitmap") MiB bitmap = $(mib $((idle + 6 * bitmap))) MiB"
+    echo "peak after the capture $(mib "$captured") MiB, the editor open $(mib "$opened") MiB," \
+        "the drag $(mib "$dragged") MiB, the edit handed back $(mib "$top") MiB"
 else
     echo "peak memory: no measurement" >&2
 fi

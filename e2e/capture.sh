@@ -200,6 +200,13 @@ colour_count() {
 }
 editors_closed() { [ "$(grep -c '^[0-9]* destroy_window 0x52010274$' "$VORN_TRACE" 2>/dev/null)" -ge "$1" ]; }
 
+# stored_setting KEY: the value under 编辑截图 in 设置.ini, read as GBK.
+stored_setting() {
+    iconv -f GBK -t UTF-8 "$TOOL_APP/设置.ini" 2>/dev/null | tr -d '\r' |
+        awk -v key="$1" -F= '/^\[/{in_edit = ($0 == "[编辑截图]")} in_edit && $1 == key {print substr($0, length(key) + 2)}'
+}
+stored_setting_is_not() { local v; v=$(stored_setting "$1") && [ -n "$v" ] && [ "$v" != "$2" ]; }
+
 # expect_known_part SHOT WxH+X+Y: SHOT is exactly that part of the known picture.
 expect_known_part() {
     convert "$E2E_DIR/known.png" -crop "$2" +repage "$E2E_DIR/part.png"
@@ -407,6 +414,29 @@ edit)
     e2e_poll 20 "the editor closed again" editors_closed 2
     e2e_poll 10 "the main window shown after the close" tool_window_id
     clipboard_text_is "kept by another program" || e2e_fail "closing the editor changed the clipboard"
+    # The colour dialog and the font drop-down, with the mouse: what they
+    # choose is in 设置.ini at once, under the tool's key and "字体".
+    tool_click "编辑"
+    e2e_poll 30 "the editor a third time" editor_shown
+    e2e_poll 20 "the editor's tools" wine "$E2E_HELPERS/winprobe.exe" where "编辑截图" "□"
+    read -r client_x client_y <<<"$(editor_client)"
+    editor_click "□"
+    xdotool mousemove $((client_x + 313)) $((client_y + 22)) click 1 # the colour picker
+    e2e_poll 20 "the colour dialog" xdotool search --onlyvisible --name '^颜色$'
+    dialog=$(xdotool search --onlyvisible --name '^颜色$' | head -n1)
+    eval "$(xdotool getwindowgeometry --shell "$dialog" | grep -E '^(X|Y)=')"
+    xdotool mousemove $((X + 30)) $((Y + 60)) click 1 # a swatch of the basic colours
+    import -window root "$artefacts/edit_colour_dialog.png"
+    xdotool key Return
+    e2e_poll 10 "the colour dialog closed" sh -c "! xdotool search --onlyvisible --name '^颜色\$'"
+    e2e_poll 10 "the chosen colour stored" stored_setting_is_not "方框颜色" "255"
+    xdotool mousemove $((client_x + 465)) $((client_y + 22)) click 1 # the font picker
+    sleep 0.5 # the list drops down as the click is handled; nothing to wait for
+    xdotool key Down Return
+    e2e_poll 10 "the chosen font stored" stored_setting_is_not "字体" ""
+    wine "$E2E_HELPERS/winquery.exe" close "编辑截图" 2>>"$E2E_DIR/wine.log"
+    e2e_poll 20 "the editor closed a third time" editors_closed 3
+    e2e_log "stored: 方框颜色=$(stored_setting "方框颜色") 字体=$(stored_setting "字体")"
     ;;
 *)
     e2e_fail "unknown scenario $scenario"

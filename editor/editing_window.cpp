@@ -134,12 +134,11 @@ void 高级字体选择框1_字体被改变(const Runtime& runtime, const EventA
 
 void 超级按钮3_被单击(const Runtime& runtime, const EventArgs&) {
     {
+        // The picture box holds these very bytes now: they go to the
+        // clipboard without a second copy of a whole picture.
         const facade::Block edited = runtime.canvas_picture(edit::画板_前台, 0, 0);
         runtime.set_block(main::截图效果图片框, PropertyId::picture, edited);
-    }
-    {
-        const facade::Block shown = runtime.block(main::截图效果图片框, PropertyId::picture);
-        capture::transfer_to_clipboard(runtime, shown);
+        capture::transfer_to_clipboard(runtime, edited);
     }
     runtime.set_flag(main::窗口, PropertyId::visible, true);
     runtime.close_window(edit::kId);

@@ -183,6 +183,21 @@ int main() {
     both_copy(relay, target, {0, 0, kWidth, kHeight}, 0, 0, runtime::kSourceCopy);
     expect_same("the foreground after a change of its own", target);
 
+    // A canvas that lets go of its decoded background when copied onto, and
+    // decodes it again from its source for the next clear and resize.
+    const Bytes kept = picture::encode_bmp(pattern(kWidth - 6, kHeight - 4, 4));
+    Pair thrifty("check.thrifty", trace, metric);
+    thrifty.gdi.set_background_source([&kept] { return ByteView(kept); });
+    both_background(thrifty, kept, 0x0000FFFF);
+    both_copy(source, thrifty, {0, 0, 20, 20}, 5, 5, runtime::kSourceCopy);
+    thrifty.gdi.clear(0x0000FFFF);
+    thrifty.simulated.clear(0x0000FFFF);
+    expect_same("a clear after the background was let go", thrifty);
+    both_copy(source, thrifty, {0, 0, kWidth, kHeight}, 0, 0, runtime::kSourceCopy);
+    thrifty.gdi.resize(kWidth + 8, kHeight + 6);
+    thrifty.simulated.resize(kWidth + 8, kHeight + 6);
+    expect_same("a resize after the background was let go", thrifty);
+
     Pair paper("check.paper", trace, metric);
     runtime::DrawOp filled = shape(runtime::DrawKind::rectangle, {4, 4, 30, 20}, 3);
     filled.state.brush_type = 1;

@@ -126,6 +126,7 @@ void GdiCanvas::resize(std::int32_t width, std::int32_t height) {
     bound(width, height);
     if (surface_ && width == this->width() && height == this->height())
         return;
+    ensure_background();
     MemorySurface fresh;
     if (!MemorySurface::make(width, height, fresh))
         return; // out of memory: keep drawing on what there is
@@ -146,6 +147,18 @@ void GdiCanvas::resize(std::int32_t width, std::int32_t height) {
 }
 
 void GdiCanvas::set_background(ByteView picture, std::uint32_t back_colour) {
+    decode_background(picture);
+    has_background_ = bool(background_);
+    cleared_ = false; // a new background: all of it goes on
+    clear(back_colour);
+}
+
+void GdiCanvas::ensure_background() {
+    if (has_background_ && !background_ && background_source_)
+        decode_background(background_source_());
+}
+
+void GdiCanvas::decode_background(ByteView picture) {
     background_.reset();
     if (!picture.empty()) {
         std::optional<picture::BmpLayout> layout;
@@ -159,11 +172,10 @@ void GdiCanvas::set_background(ByteView picture, std::uint32_t back_colour) {
             MemorySurface::make(size->width, size->height, background_))
             paint_picture(background_.dc(), picture, layout ? &*layout : nullptr);
     }
-    cleared_ = false; // a new background: all of it goes on
-    clear(back_colour);
 }
 
 void GdiCanvas::clear(std::uint32_t back_colour) {
+    ensure_background();
     const COLORREF fill = colorref(runtime::paper_colour(back_colour));
     if (cleared_ && fill == fill_) {
         repaint_background(since_clear_);
@@ -264,6 +276,8 @@ void GdiCanvas::copy_from(runtime::CanvasSurface& source, runtime::CopyRect area
         runtime::clip_copy(area, from->width(), from->height(), left, top, width(), height());
     if (!clipped)
         return;
+    if (background_source_)
+        background_.reset(); // see set_background_source
     const runtime::CopyRect whole{0, 0, width(), height()};
     if (rop == SRCCOPY && from->width() == width() && from->height() == height() && clipped->from == whole &&
         clipped->to_left == 0 && clipped->to_top == 0) {

@@ -11,6 +11,7 @@
 #include "runtime/win32/win32_api.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace vorn::win32 {
 
@@ -49,6 +50,11 @@ class GdiCanvas final : public runtime::CanvasSurface {
     GdiCanvas(HWND shown_in, std::int32_t width, std::int32_t height, COLORREF fill);
 
     void set_window(HWND window) { window_ = window; }
+    // Where the background picture's bytes can be had again. With one, a
+    // canvas that other canvases are copied onto (the editor's foreground)
+    // lets go of its decoded background, a whole picture's worth of memory,
+    // and decodes it again should a clear or a resize need it.
+    void set_background_source(std::function<ByteView()> source) { background_source_ = std::move(source); }
     HDC dc() const { return surface_.dc(); }
 
     void set_background(ByteView picture, std::uint32_t back_colour) override;
@@ -67,10 +73,14 @@ class GdiCanvas final : public runtime::CanvasSurface {
     void changed(const runtime::CopyRect& area);
     void changed_all();
     void repaint_background(const runtime::CopyRect& area);
+    void decode_background(ByteView picture);
+    void ensure_background();
 
     HWND window_;
     MemorySurface surface_;
     MemorySurface background_;
+    bool has_background_ = false; // decoded in background_, or to be decoded again from the source
+    std::function<ByteView()> background_source_;
     COLORREF fill_;
     // After a clear the surface is the background on the fill colour; what
     // changed since is kept, so that the next clear with the same colour

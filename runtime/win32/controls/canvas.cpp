@@ -31,6 +31,10 @@ bool CanvasControl::open(HWND parent) {
     if (!create(canvas_class, style, 0, L"", bounds(), parent))
         return false;
     surface_.set_window(hwnd());
+    surface_.set_background_source([this] {
+        return element() != nullptr ? runtime::bytes_view(element()->get(PropertyId::background_picture))
+                                    : ByteView();
+    });
     if (const ByteView background = runtime::bytes_view(element()->get(PropertyId::background_picture));
         !background.empty())
         surface_.set_background(background, std::uint32_t(integer(PropertyId::back_colour)));
