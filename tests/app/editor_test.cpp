@@ -7,6 +7,7 @@
 #include "editor/layout.h"
 #include "forms/events.h"
 #include "forms/layouts/elements.h"
+#include "runtime/core/engine/fonts.h"
 #include "runtime/core/picture/decode.h"
 #include "runtime/sim/user.h"
 #include "tests/app/capture_helpers.h"
@@ -304,12 +305,36 @@ TEST(Editor, TextFloatsAtThePressAndIsStampedOnEnter) {
             EXPECT_EQ(stamped.text, text::utf8_to_gbk("你好 world"));
             EXPECT_EQ(stamped.state.text_colour, kRed);
 
-            // A pending text is dropped by a shape tool, and Enter on an empty box stamps nothing visible.
+            // Choosing the text tool again keeps a pending text where it is,
+            // in the stored size and the colour now chosen.
             d.user().press(edit::kId, edit::画板_前台.element, 10, 10);
-            d.user().type(edit::kId, edit::文字框.element, "丢掉");
+            d.user().type(edit::kId, edit::文字框.element, "等着");
+            const std::int64_t pending_left = value(d, edit::文字框, PropertyId::left);
+            d.user().type(edit::kId, edit::编辑框2.element, "30");
+            d.user().choose_colour(edit::kId, edit::颜色选择钮1.element, kGreen);
+            pick_tool(d, edit::标签1);
+            EXPECT_EQ(value(d, edit::文字框, PropertyId::visible), 1);
+            EXPECT_EQ(value(d, edit::文字框, PropertyId::left), pending_left);
+            EXPECT_EQ(text_of(d, edit::文字框), text::utf8_to_gbk("等着"));
+            const auto* font = std::get_if<forms::Font>(&t::element(d, edit::文字框).get(PropertyId::font));
+            ASSERT_NE(font, nullptr);
+            EXPECT_EQ(font->height, runtime::font_height_of_points(30)) << "the size stored as typed";
+            EXPECT_EQ(value(d, edit::文字框, PropertyId::text_colour), kGreen);
+
+            // A pending text is dropped by a shape tool.
             pick_tool(d, edit::标签4);
             EXPECT_EQ(value(d, edit::文字框, PropertyId::visible), 0);
             EXPECT_EQ(text_of(d, edit::文字框), "");
+
+            // Enter on an empty box stamps an empty text and puts the box away.
+            pick_tool(d, edit::标签1);
+            d.user().press(edit::kId, edit::画板_前台.element, 30, 30);
+            const std::size_t drawn = history.size();
+            d.user().key(edit::kId, edit::文字框.element, 13);
+            ASSERT_EQ(history.size(), drawn + 1);
+            EXPECT_EQ(history.back().op.text, "");
+            EXPECT_EQ(value(d, edit::文字框, PropertyId::visible), 0);
+            EXPECT_EQ(value(d, edit::文字框, PropertyId::width), 32);
             d.user().close(edit::kId);
         });
     });
