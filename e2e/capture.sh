@@ -64,12 +64,12 @@ capture() {
     e2e_poll 30 "capture $1" sounds_reach "$1"
 }
 
-clipboard_has_bitmap() { xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -qx 'image/bmp'; }
+clipboard_has_bitmap() { timeout 10 xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -qx 'image/bmp'; }
 
 # read_clipboard FILE: the clipboard's bitmap as a PNG.
 read_clipboard() {
     e2e_poll 10 "a bitmap on the clipboard" clipboard_has_bitmap
-    xclip -selection clipboard -t image/bmp -o >"$E2E_DIR/clip.bmp" || e2e_fail "could not read the clipboard"
+    timeout 20 xclip -selection clipboard -t image/bmp -o >"$E2E_DIR/clip.bmp" || e2e_fail "could not read the clipboard"
     convert "$E2E_DIR/clip.bmp" "$1" || e2e_fail "the clipboard bitmap does not read"
 }
 
@@ -83,7 +83,7 @@ put_text() {
     E2E_PIDS+=($!)
     e2e_poll 10 "the text on the clipboard" clipboard_text_is "$1"
 }
-clipboard_text_is() { [ "$(xclip -selection clipboard -o 2>/dev/null)" = "$1" ]; }
+clipboard_text_is() { [ "$(timeout 10 xclip -selection clipboard -o 2>/dev/null)" = "$1" ]; }
 
 # The main window's outer rectangle on the screen: W H X Y.
 main_rectangle() {

@@ -359,8 +359,8 @@ snapshot_clipboard)
     click 240 28
     expect_event "snapshot 3932214 bytes"
     shot picture
-    xclip -selection clipboard -t TARGETS -o | grep -qx "image/bmp" || e2e_fail "no bitmap on the clipboard"
-    xclip -selection clipboard -t image/bmp -o >"$E2E_DIR/clip.bmp"
+    timeout 10 xclip -selection clipboard -t TARGETS -o | grep -qx "image/bmp" || e2e_fail "no bitmap on the clipboard"
+    timeout 20 xclip -selection clipboard -t image/bmp -o >"$E2E_DIR/clip.bmp"
     e2e_expect_eq "$(identify -format '%wx%h' "$E2E_DIR/clip.bmp")" "1280x1024" "clipboard picture size"
     # The box shows the screen shrunk to fit: black in its middle, as the
     # test display is; the clipboard holds the screen itself.
