@@ -438,6 +438,35 @@ edit)
     e2e_poll 20 "the editor closed a third time" editors_closed 3
     e2e_log "stored: 方框颜色=$(stored_setting "方框颜色") 字体=$(stored_setting "字体")"
     ;;
+clipboard_held)
+    # Another program keeps the clipboard open: captures and copies still
+    # complete, nothing hangs, and what the clipboard held survives.
+    show_known_picture
+    tool_start
+    put_text "earlier"
+    (cd "$E2E_HELPERS" && exec wine clipboard_holder.exe 0 >"$E2E_DIR/holder.txt" 2>>"$E2E_DIR/wine.log") &
+    holder=$!
+    E2E_PIDS+=("$holder")
+    e2e_poll 30 "the clipboard held" grep -q '^held' "$E2E_DIR/holder.txt"
+    capture 1
+    e2e_poll 10 "the main window shown after the capture" tool_window_id
+    clipboard_text_is "earlier" || e2e_fail "a capture that could not open the clipboard changed it"
+    tool_click "复制"
+    capture 2 # the copy has returned: the tool still answers
+    clipboard_text_is "earlier" || e2e_fail "a copy that could not open the clipboard changed it"
+    # Ended within this prefix only, as the system would end a hung program.
+    wine taskkill /f /im clipboard_holder.exe >>"$E2E_DIR/wine.log" 2>&1
+    e2e_poll 10 "the holder gone" sh -c "! kill -0 $holder 2>/dev/null"
+    # Held for a moment only: the capture goes on either way; once it is free, copy gets there.
+    (cd "$E2E_HELPERS" && exec wine clipboard_holder.exe 1 >"$E2E_DIR/holder1.txt" 2>>"$E2E_DIR/wine.log") &
+    E2E_PIDS+=($!)
+    e2e_poll 30 "the clipboard held again" grep -q '^held' "$E2E_DIR/holder1.txt"
+    capture 3
+    e2e_poll 20 "the clipboard released" grep -q '^released' "$E2E_DIR/holder1.txt"
+    tool_click "复制"
+    read_clipboard "$E2E_DIR/copied.png"
+    expect_known_picture_in "$E2E_DIR/copied.png"
+    ;;
 *)
     e2e_fail "unknown scenario $scenario"
     ;;
