@@ -40,6 +40,7 @@ constexpr std::array kCanvasText = {C, I, I, T};
 constexpr std::array kCanvasTextWidth = {C, T};
 constexpr std::array kBlock = {B};
 constexpr std::array kObjectNumber = {I, T};
+constexpr std::array kIntegerPair = {I, I};
 constexpr std::array kPrintPicture = {C, I, I, I, I, I, I_};
 constexpr std::array kPrinterEnd = {C, L_, L_, I_, I_, A_, A_};
 
@@ -67,6 +68,9 @@ constexpr std::array kKernel = {
     KernelCommandInfo{K::ReadFile, "read file", kText},
     KernelCommandInfo{K::LoadPictureFile, "load picture file", kText},
     KernelCommandInfo{K::ProgramConstant, "program constant", kInteger},
+    KernelCommandInfo{K::RemoveFile, "remove file", kText},
+    KernelCommandInfo{K::LoadPictureData, "load picture data", kBlock},
+    KernelCommandInfo{K::PictureIdSize, "picture size", kIntegerPair},
     KernelCommandInfo{K::CanvasClear, "canvas clear", kControl},
     KernelCommandInfo{K::CanvasRectangle, "canvas rectangle", kCanvasBox},
     KernelCommandInfo{K::CanvasEllipse, "canvas ellipse", kCanvasBox},

@@ -58,23 +58,33 @@ std::uint64_t play_sound(Engine& engine, const Args& args) {
 }
 
 std::uint64_t read_setting(Engine& engine, const Args& args) {
-    return boundary_text(settings::read_value(engine.desktop().host_path(args.text(0)), args.text(1),
+    return boundary_text(settings::read_value(engine.desktop().file_system(),
+                                              engine.desktop().host_path(args.text(0)), args.text(1),
                                               args.text(2), args.text(3)));
 }
 
 std::uint64_t write_setting(Engine& engine, const Args& args) {
-    return settings::write_value(engine.desktop().host_path(args.text(0)), args.text(1), args.text(2),
-                                 args.text(3))
+    return settings::write_value(engine.desktop().file_system(), engine.desktop().host_path(args.text(0)),
+                                 args.text(1), args.text(2), args.text(3))
         .ok();
 }
 
 std::uint64_t write_file(Engine& engine, const Args& args) {
-    return write_whole_file(engine.desktop().host_path(args.text(0)), args.block(1)).ok();
+    const Status written = write_whole_file(engine.desktop().file_system(),
+                                            engine.desktop().host_path(args.text(0)), args.block(1));
+    return boundary_integer(
+        std::int64_t(written ? contract::FileFailure::none : file_failure(written.error())));
 }
 
 std::uint64_t read_file(Engine& engine, const Args& args) {
-    Result<Bytes> content = read_whole_file(engine.desktop().host_path(args.text(0)));
+    Result<Bytes> content =
+        read_whole_file(engine.desktop().file_system(), engine.desktop().host_path(args.text(0)));
     return content ? boundary_block(ByteView(*content)) : 0;
+}
+
+std::uint64_t remove_file(Engine& engine, const Args& args) {
+    engine.desktop().file_system().remove(engine.desktop().host_path(args.text(0)));
+    return 0;
 }
 
 // A binary constant of the loaded image: 32-bit 1, 32-bit length, the bytes.
@@ -126,6 +136,7 @@ constexpr std::array kKernel = {
     KernelHandler{K::WriteSetting, write_setting},
     KernelHandler{K::WriteFile, write_file},
     KernelHandler{K::ReadFile, read_file},
+    KernelHandler{K::RemoveFile, remove_file},
     KernelHandler{K::ProgramConstant, program_constant},
 };
 
