@@ -61,7 +61,6 @@
     /* files, appended to the run directory */                                                               \
     X(settings_file, "\\设置.ini")                                                                           \
     X(temp_file, "\\temp.jpg")                                                                               \
-    X(save_source_suffix, ".saving")                                                                         \
     X(jpg_extension, ".jpg")                                                                                 \
     X(save_filter, "*.jpg|*.jpg|*.bmp|*.bmp")                                                                \
     X(backslash, "\\")                                                                                       \

@@ -1,8 +1,8 @@
-// The shot goes to disk in two steps: its picture data, as it is, to a
-// source file beside the target, then the converter writes the JPEG from it
-// to the target. The converter replaces the target only once the whole JPEG
-// is written, so a save that fails on the way (a read-only folder, a full
-// disk) leaves an existing file as it was and nothing half-written behind.
+// The converter takes the shot's picture data as it is and writes the JPEG
+// beside the target, replacing the target only once the whole JPEG is
+// written: a save that fails on the way (a read-only folder, a full disk)
+// leaves an existing file as it was, and never the picture data under the
+// JPEG name, nor anything half-written.
 #include "capture/save.h"
 
 #include "app/handlers.h"
@@ -77,11 +77,7 @@ void save_shown_picture(const facade::Runtime& runtime) {
     if (target != chosen)
         runtime.set_text(main::通用对话框1, PropertyId::file_name, target);
 
-    const std::string source = target + std::string(gbk(Text::save_source_suffix));
-    FileFailure failure = runtime.write_file(source, shown);
-    if (failure == FileFailure::none)
-        failure = runtime.convert_picture(source, target, false, kJpegQuality, true, 0);
-    runtime.remove_file(source);
+    const FileFailure failure = runtime.convert_picture(shown, target, false, kJpegQuality, true, 0);
     if (failure != FileFailure::none)
         report_failure(runtime, target, failure);
 }

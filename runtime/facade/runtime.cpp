@@ -293,10 +293,6 @@ contract::FileFailure Runtime::write_file(std::string_view path, const Block& by
         kernel(KernelCommand::WriteFile, {Arg::text(std::string(path)), Arg::block(bytes)}));
 }
 
-void Runtime::remove_file(std::string_view path) const {
-    kernel(KernelCommand::RemoveFile, {Arg::text(std::string(path))});
-}
-
 std::int64_t Runtime::load_picture_data(const Block& picture) const {
     return std::int64_t(kernel(KernelCommand::LoadPictureData, {Arg::block(picture)}));
 }
@@ -459,6 +455,14 @@ contract::FileFailure Runtime::convert_picture(std::string_view source, std::str
     return contract::FileFailure(
         library(LibraryIndex::EImgConverter, lc::kConvertPicture,
                 {Arg::text(std::string(source)), Arg::text(std::string(target)), Arg::logical(first),
+                 Arg::integer(quality), Arg::logical(second), Arg::integer(last)}));
+}
+
+contract::FileFailure Runtime::convert_picture(const Block& source, std::string_view target, bool first,
+                                               std::int64_t quality, bool second, std::int64_t last) const {
+    return contract::FileFailure(
+        library(LibraryIndex::EImgConverter, lc::kConvertPicture,
+                {Arg::block(source), Arg::text(std::string(target)), Arg::logical(first),
                  Arg::integer(quality), Arg::logical(second), Arg::integer(last)}));
 }
 

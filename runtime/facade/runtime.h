@@ -103,7 +103,6 @@ class Runtime {
     contract::FileFailure write_file(std::string_view path, ByteView bytes) const;
     contract::FileFailure write_file(std::string_view path, const Block& bytes) const;
     Bytes read_file(std::string_view path) const;
-    void remove_file(std::string_view path) const;
     std::int64_t load_picture_file(std::string_view path) const;
     // A picture id for picture data held in memory; 0 for empty data.
     std::int64_t load_picture_data(const Block& picture) const;
@@ -149,6 +148,9 @@ class Runtime {
     std::int64_t picture_height(std::string_view path) const;
     std::uint64_t window_under_pointer() const;
     contract::FileFailure convert_picture(std::string_view source, std::string_view target, bool first,
+                                          std::int64_t quality, bool second, std::int64_t last) const;
+    // The same with the picture data itself as the source.
+    contract::FileFailure convert_picture(const Block& source, std::string_view target, bool first,
                                           std::int64_t quality, bool second, std::int64_t last) const;
     std::string special_folder(std::int64_t folder) const;
     bool create_shortcut(std::string_view link, std::string_view target) const;

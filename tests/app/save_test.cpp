@@ -144,14 +144,12 @@ TEST(Save, AFailureIsReportedAndLeavesTheFolderAsItWas) {
         {"read-only folder",
          [](sim::SimDesktop& d, const fs::path& folder) { d.file_faults().make_read_only(folder); },
          "文件夹是只读的,或没有写入权限。"},
-        // Room for the picture data but not for the JPEG as well.
+        // The disk fills up part of the way through the JPEG, or at once.
         {"disk full",
-         [](sim::SimDesktop& d, const fs::path& folder) {
-             d.file_faults().fill_up(folder, std::uint64_t(kWidth) * kHeight * 3 + 100);
-         },
+         [](sim::SimDesktop& d, const fs::path& folder) { d.file_faults().fill_up(folder, 200); },
          "磁盘空间不足。"},
         {"disk full at once",
-         [](sim::SimDesktop& d, const fs::path& folder) { d.file_faults().fill_up(folder, 10); },
+         [](sim::SimDesktop& d, const fs::path& folder) { d.file_faults().fill_up(folder, 0); },
          "磁盘空间不足。"},
     };
     for (const Case& c : cases) {

@@ -52,7 +52,6 @@ enum class KernelCommand : std::uint32_t {
     ReadFile = 30,        // path -> block
     LoadPictureFile = 31, // path -> picture id
     ProgramConstant = 32, // const-section offset of a binary constant -> a copy of its bytes
-    RemoveFile = 33,      // path: removes the file if it is there
     LoadPictureData = 34, // picture data -> picture id, as LoadPictureFile gives for a file
     PictureIdSize = 35,   // picture id, integer (0 width, 1 height) -> pixels, 0 when unreadable
     // Canvases
@@ -125,7 +124,8 @@ inline constexpr std::uint32_t kProcessNames = 0x28;        // eAPI: -> array of
 inline constexpr std::uint32_t kPictureWidth = 0x7C;        // eAPI: path -> integer
 inline constexpr std::uint32_t kPictureHeight = 0x80;       // eAPI: path -> integer
 inline constexpr std::uint32_t kWindowUnderPointer = 0x138; // eAPI: -> integer
-// eImgConverter: src, dst, logical, quality, logical, int -> FileFailure
+// eImgConverter: source (a file's path, or the picture data itself), target path, logical, quality,
+// logical, integer -> FileFailure
 inline constexpr std::uint32_t kConvertPicture = 0;
 inline constexpr std::uint32_t kSpecialFolder = 0x1C; // shell: integer -> text
 inline constexpr std::uint32_t kCreateShortcut = 0;   // shell: link path, target, three omitted

@@ -82,11 +82,6 @@ std::uint64_t read_file(Engine& engine, const Args& args) {
     return content ? boundary_block(ByteView(*content)) : 0;
 }
 
-std::uint64_t remove_file(Engine& engine, const Args& args) {
-    engine.desktop().file_system().remove(engine.desktop().host_path(args.text(0)));
-    return 0;
-}
-
 // A binary constant of the loaded image: 32-bit 1, 32-bit length, the bytes.
 // The program's handlers name their sounds and pictures by const offset, as
 // image code would; an offset that does not lead to one is a broken contract.
@@ -136,7 +131,6 @@ constexpr std::array kKernel = {
     KernelHandler{K::WriteSetting, write_setting},
     KernelHandler{K::WriteFile, write_file},
     KernelHandler{K::ReadFile, read_file},
-    KernelHandler{K::RemoveFile, remove_file},
     KernelHandler{K::ProgramConstant, program_constant},
 };
 

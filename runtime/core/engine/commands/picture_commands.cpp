@@ -89,20 +89,22 @@ std::uint64_t picture_height(Engine& engine, const Args& args) {
     return boundary_integer(picture_dimension(engine, args.text(0), false));
 }
 
-// Rewrites the source file as a JPEG file at the target, which is replaced
-// only once the whole JPEG is on disk: on any failure the target is left as
-// it was. Answers why it failed, or FileFailure::none.
+// Writes the source picture (a file, or picture data the program hands over)
+// as a JPEG file at the target, which is replaced only once the whole JPEG
+// is on disk: on any failure the target is left as it was. Answers why it
+// failed, or FileFailure::none.
 std::uint64_t convert_to_jpeg(Engine& engine, const Args& args) {
     using contract::FileFailure;
     auto answer = [](FileFailure failure) { return boundary_integer(std::int64_t(failure)); };
-    Result<Bytes> file = read_file(engine, args.text(0));
-    if (!file)
-        return answer(file_failure(file.error()));
-    Result<picture::Image> image = picture::decode_picture(*file);
-    if (!image)
-        return answer(FileFailure::unreadable_picture);
+    Result<Bytes> file = Bytes();
+    if (!args.is_block(0)) {
+        file = read_file(engine, args.text(0));
+        if (!file)
+            return answer(file_failure(file.error()));
+    }
     Result<Bytes> jpeg =
-        picture::encode_jpeg(*image, int(std::clamp(args.integer(3), kJpegQualityMin, kJpegQualityMax)));
+        picture::encode_jpeg_file(args.is_block(0) ? args.block(0) : ByteView(*file),
+                                  int(std::clamp(args.integer(3), kJpegQualityMin, kJpegQualityMax)));
     if (!jpeg)
         return answer(FileFailure::unreadable_picture);
     const Status written =
