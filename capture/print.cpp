@@ -33,8 +33,7 @@ LoadedPicture load_for_printing(const facade::Runtime& runtime, const facade::Bl
     if (runtime.write_file(temp, shown) == FileFailure::none) {
         const std::int64_t id = runtime.load_picture_file(temp);
         if (id != 0)
-            return {id, runtime.picture_width(runtime.run_directory() + std::string(gbk(Text::temp_file))),
-                    runtime.picture_height(runtime.run_directory() + std::string(gbk(Text::temp_file)))};
+            return {id, runtime.picture_width(temp), runtime.picture_height(temp)};
     }
     const std::int64_t id = runtime.load_picture_data(shown);
     return {id, runtime.picture_id_width(id), runtime.picture_id_height(id)};

@@ -54,7 +54,7 @@ known_picture_on_screen() {
 }
 
 sounds_reach() { [ "$(grep -c '^[0-9]* sound ' "$VORN_TRACE" 2>/dev/null)" -ge "$1" ]; }
-clipboard_has_bitmap() { xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -qx 'image/bmp'; }
+clipboard_has_bitmap() { timeout 5 xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -qx 'image/bmp'; }
 
 # capture N: a full-screen shot, the Nth; its picture (from the clipboard,
 # which holds what the picture box shows) as $E2E_DIR/shotN.png.
@@ -62,7 +62,7 @@ capture() {
     tool_click "全屏"
     e2e_poll 30 "capture $1" sounds_reach "$1"
     e2e_poll 10 "a bitmap on the clipboard" clipboard_has_bitmap
-    xclip -selection clipboard -t image/bmp -o >"$E2E_DIR/clip.bmp" || e2e_fail "could not read the clipboard"
+    timeout 10 xclip -selection clipboard -t image/bmp -o >"$E2E_DIR/clip.bmp" || e2e_fail "could not read the clipboard"
     convert "$E2E_DIR/clip.bmp" "$E2E_DIR/shot$1.png" || e2e_fail "the clipboard bitmap does not read"
 }
 
@@ -272,7 +272,7 @@ menu)
     # 复制图片 puts the shot back on the clipboard.
     printf 'text' | xclip -selection clipboard -quiet 2>/dev/null &
     E2E_PIDS+=($!)
-    clipboard_is_text() { [ "$(xclip -selection clipboard -o 2>/dev/null)" = text ]; }
+    clipboard_is_text() { [ "$(timeout 5 xclip -selection clipboard -o 2>/dev/null)" = text ]; }
     e2e_poll 10 "a text on the clipboard" clipboard_is_text
     menu_item 2
     e2e_poll 10 "the shot copied" clipboard_has_bitmap
@@ -340,7 +340,7 @@ settings)
         $((shown_before + 2))
     e2e_poll 10 "the shot on the clipboard" clipboard_has_bitmap
     e2e_expect_eq "$(traced '^[0-9]* sound ')" 0 "capture sounds with the sound option off"
-    xclip -selection clipboard -t image/bmp -o >"$E2E_DIR/clip.bmp" && convert "$E2E_DIR/clip.bmp" "$E2E_DIR/hidden.png"
+    timeout 10 xclip -selection clipboard -t image/bmp -o >"$E2E_DIR/clip.bmp" && convert "$E2E_DIR/clip.bmp" "$E2E_DIR/hidden.png"
     eval "$(xdotool getwindowgeometry --shell "$(tool_window_id)")"
     brightest=$(convert "$E2E_DIR/hidden.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
         -format '%[fx:int(255*maxima)]' info:)
