@@ -41,6 +41,16 @@
     X(no_shot, "您还没有截图呢!")                                                                            \
     X(no_shot_zoom, "没有截图!")                                                                             \
     X(no_shot_edit, "没有截图,不能编辑!")                                                                    \
+    /* a save that failed: the first line, then the file, then the reason */                                 \
+    X(save_failed, "截图没有保存到文件:")                                                                    \
+    X(reason_no_directory, "文件夹不存在。")                                                                 \
+    X(reason_denied, "文件夹是只读的,或没有写入权限。")                                                      \
+    X(reason_disk_full, "磁盘空间不足。")                                                                    \
+    X(reason_unreadable_picture, "截图无法转换为JPEG图片。")                                                 \
+    X(reason_other, "写入文件时出错。")                                                                      \
+    X(line_break, "\r\n")                                                                                    \
+    /* a settings click whose value could not be stored: then the file */                                    \
+    X(setting_not_saved, "设置没有保存到文件:")                                                              \
     /* the About box */                                                                                      \
     X(about_title, "关于本软件")                                                                             \
     X(about_text, "                    Vorn截图工具V6.0                    \r\n"                         \
@@ -78,6 +88,20 @@
     X(tool_circle, "圆框")                                                                                   \
     X(tool_arrow, "箭头")                                                                                    \
     X(tool_rectangle, "方框")                                                                                \
+    /* the promotional row's entries in the timer's order, the label's stored caption first */               \
+    X(promotion_1, "欢迎使用Vorn截图工具")                                                                   \
+    X(promotion_2, "截图后可放大查看、添加文字和箭头")                                                       \
+    X(promotion_3, "截图自动复制到剪贴板,直接粘贴")                                                          \
+    X(promotion_4, "保存为JPEG图片,一键打印")                                                                \
+    X(promotion_5, "Vorn图片浏览器: 快速查看各种图片")                                                       \
+    X(promotion_6, "Vorn屏幕录像: 录下屏幕上的操作")                                                         \
+    X(promotion_7, "Vorn取色器: 取得屏幕上任意颜色")                                                         \
+    X(promotion_8, "Vorn文件整理: 按日期整理照片")                                                           \
+    X(promotion_9, "Vorn批量改名: 一次改好全部文件名")                                                       \
+    X(promotion_10, "Vorn记事本: 简洁好用的文本编辑")                                                        \
+    X(promotion_11, "Vorn计时器: 工作学习好帮手")                                                            \
+    X(promotion_12, "Vorn压缩工具: 打包文件更方便")                                                          \
+    X(promotion_13, "更多软件请访问 www.vorn-soft.example")                                                  \
     /* words the code looks for */                                                                           \
     X(picture_handle, "Handle")                                                                              \
     X(exe_lower, "exe")                                                                                      \

@@ -10,6 +10,10 @@ namespace vorn {
 
 struct Error {
     std::string message;
+    // The errno value behind a failed system call (Windows error codes are
+    // translated to the nearest one), 0 for errors that are not the system's:
+    // the runtime tells the program why a file could not be written.
+    int system_error = 0;
 };
 
 template <class T> class [[nodiscard]] Result {

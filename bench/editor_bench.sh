@@ -34,6 +34,7 @@ editor_shown() { xdotool search --onlyvisible --name '^编辑截图$' >/dev/null
 editor_closed() { grep -q '^[0-9]* destroy_window 0x52010274$' "$VORN_TRACE" 2>/dev/null; }
 sound_played() { grep -q '^[0-9]* sound ' "$VORN_TRACE" 2>/dev/null; }
 peak() { awk '/^VmHWM/{print $2 * 1024}' "/proc/$(pgrep -f 'VornShot.exe' | head -n1)/status"; }
+resident() { awk '/^VmRSS/{print $2 * 1024}' "/proc/$(pgrep -f 'VornShot.exe' | head -n1)/status"; }
 
 # peak_memory: "idle peak" of the tool with a 3840x2160 shot in the editor.
 peak_memory() (
@@ -45,10 +46,12 @@ peak_memory() (
     tool_click "全屏"
     e2e_poll 60 "the capture" sound_played
     captured=$(peak)
+    echo "resident after the capture: $(resident)" >&2
     tool_click "编辑"
     e2e_poll 60 "the editor" editor_shown
     e2e_poll 30 "the editor's tools" wine "$E2E_HELPERS/winprobe.exe" where "编辑截图" "□"
     opened=$(peak)
+    echo "resident with the editor open: $(resident)" >&2
     at=$(wine "$E2E_HELPERS/winprobe.exe" where "编辑截图" "□" 2>/dev/null | tr -d '\r')
     xdotool mousemove $at click 1
     read -r cx cy <<<"$(wine "$E2E_HELPERS/winquery.exe" tree "编辑截图" 5000 2>/dev/null | tr -d '\r' |
@@ -58,6 +61,7 @@ peak_memory() (
     xdotool mouseup 1
     sleep 1
     dragged=$(peak)
+    echo "resident after the drag: $(resident)" >&2
     xdotool mousemove $((cx + 544)) $((cy + 21)) click 1
     e2e_poll 60 "the editor closed" editor_closed
     echo "$idle $(peak) $captured $opened $dragged"

@@ -154,7 +154,7 @@ main_window)
   class=VornPictureButton text=关于 visible=1 enabled=1 rect=100,8,40,48
   class=VornPictureButton text=对话框 visible=1 enabled=1 rect=146,8,40,48
   class=VornPushButton text=截图 visible=1 enabled=1 rect=200,16,80,24
-  class=VornCheckBox text=选项 visible=1 enabled=1 rect=290,16,100,24
+  class=VornCheckBox text=选项 visible=1 enabled=1 rect=290,16,100,24 checked=0
   class=VornEditBox text= visible=1 enabled=1 rect=8,64,100,24
   class=VornLabel text=标签文字 visible=1 enabled=1 rect=120,64,150,24
   class=VornPictureBox text= visible=1 enabled=1 rect=8,96,250,160

@@ -190,7 +190,8 @@ namespace id = class_id;
 
 constexpr std::array kWindowRuntime = {stay_on_top, window_mode, taskbar_button};
 constexpr std::array kEditBoxRuntime = {font, text_colour};
-constexpr std::array kPictureBoxRuntime = {picture};
+// The enlarged view gives its picture box the window's colour as it lays it out.
+constexpr std::array kPictureBoxRuntime = {picture, back_colour};
 constexpr std::array kCanvasRuntime = {background_picture, font, text_colour};
 constexpr std::array kCheckBoxRuntime = {checked};
 constexpr std::array kFileDialogRuntime = {dialog_type, file_name};

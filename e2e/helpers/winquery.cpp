@@ -6,7 +6,8 @@
 //                                    and print it, then every child window in
 //                                    Z order (topmost first), indented by depth:
 //                                    "class=... text=... rect=x,y,w,h visible=0|1
-//                                    enabled=0|1" (children: rect in the parent's
+//                                    enabled=0|1", and checked=0|1 for a check box
+//                                    (children: rect in the parent's
 //                                    client pixels; the window: on the screen,
 //                                    with client=x,y,w,h, its client area on the
 //                                    screen, and topmost=0|1)
@@ -50,7 +51,14 @@ void print_children(HWND parent, int depth) {
         RECT r{};
         GetWindowRect(child, &r);
         MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
-        print_line(std::string(std::size_t(2 * depth), ' ') + describe(child) + " rect=" + rect_text(r));
+        // A check box's state is not in its text: asked for across the process, as BM_GETCHECK needs
+        // no data marshalled.
+        const std::string checked =
+            class_name(child).find(L"CheckBox") != std::wstring::npos
+                ? " checked=" + std::to_string(SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0)
+                : std::string();
+        print_line(std::string(std::size_t(2 * depth), ' ') + describe(child) + " rect=" + rect_text(r) +
+                   checked);
         print_children(child, depth + 1);
     }
 }

@@ -283,8 +283,26 @@ bool Runtime::write_setting(std::string_view file, std::string_view section, std
                    Arg::text(std::string(value))}) != 0;
 }
 
-bool Runtime::write_file(std::string_view path, ByteView bytes) const {
-    return kernel(KernelCommand::WriteFile, {Arg::text(std::string(path)), Arg::block(bytes)}) != 0;
+contract::FileFailure Runtime::write_file(std::string_view path, ByteView bytes) const {
+    return contract::FileFailure(
+        kernel(KernelCommand::WriteFile, {Arg::text(std::string(path)), Arg::block(bytes)}));
+}
+
+contract::FileFailure Runtime::write_file(std::string_view path, const Block& bytes) const {
+    return contract::FileFailure(
+        kernel(KernelCommand::WriteFile, {Arg::text(std::string(path)), Arg::block(bytes)}));
+}
+
+std::int64_t Runtime::load_picture_data(const Block& picture) const {
+    return std::int64_t(kernel(KernelCommand::LoadPictureData, {Arg::block(picture)}));
+}
+
+std::int64_t Runtime::picture_id_width(std::int64_t picture) const {
+    return std::int64_t(kernel(KernelCommand::PictureIdSize, {Arg::integer(picture), Arg::integer(0)}));
+}
+
+std::int64_t Runtime::picture_id_height(std::int64_t picture) const {
+    return std::int64_t(kernel(KernelCommand::PictureIdSize, {Arg::integer(picture), Arg::integer(1)}));
 }
 
 Bytes Runtime::read_file(std::string_view path) const {
@@ -440,11 +458,20 @@ std::uint64_t Runtime::window_under_pointer() const {
     return library(LibraryIndex::EApi, lc::kWindowUnderPointer, {});
 }
 
-bool Runtime::convert_picture(std::string_view source, std::string_view target, bool first,
-                              std::int64_t quality, bool second, std::int64_t last) const {
-    return library(LibraryIndex::EImgConverter, lc::kConvertPicture,
-                   {Arg::text(std::string(source)), Arg::text(std::string(target)), Arg::logical(first),
-                    Arg::integer(quality), Arg::logical(second), Arg::integer(last)}) != 0;
+contract::FileFailure Runtime::convert_picture(std::string_view source, std::string_view target, bool first,
+                                               std::int64_t quality, bool second, std::int64_t last) const {
+    return contract::FileFailure(
+        library(LibraryIndex::EImgConverter, lc::kConvertPicture,
+                {Arg::text(std::string(source)), Arg::text(std::string(target)), Arg::logical(first),
+                 Arg::integer(quality), Arg::logical(second), Arg::integer(last)}));
+}
+
+contract::FileFailure Runtime::convert_picture(const Block& source, std::string_view target, bool first,
+                                               std::int64_t quality, bool second, std::int64_t last) const {
+    return contract::FileFailure(
+        library(LibraryIndex::EImgConverter, lc::kConvertPicture,
+                {Arg::block(source), Arg::text(std::string(target)), Arg::logical(first),
+                 Arg::integer(quality), Arg::logical(second), Arg::integer(last)}));
 }
 
 std::string Runtime::special_folder(std::int64_t folder) const {

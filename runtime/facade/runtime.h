@@ -100,12 +100,17 @@ class Runtime {
                              std::optional<std::string_view> fallback = {}) const;
     bool write_setting(std::string_view file, std::string_view section, std::string_view key,
                        std::string_view value) const;
-    bool write_file(std::string_view path, ByteView bytes) const;
+    contract::FileFailure write_file(std::string_view path, ByteView bytes) const;
+    contract::FileFailure write_file(std::string_view path, const Block& bytes) const;
     Bytes read_file(std::string_view path) const;
     std::int64_t load_picture_file(std::string_view path) const;
     // The width and height of picture data; 0 for data that is no picture.
     std::int64_t picture_width(const Block& picture) const;
     std::int64_t picture_height(const Block& picture) const;
+    // A picture id for picture data held in memory; 0 for empty data.
+    std::int64_t load_picture_data(const Block& picture) const;
+    std::int64_t picture_id_width(std::int64_t picture) const;
+    std::int64_t picture_id_height(std::int64_t picture) const;
 
     // ---- Canvases ----
     void canvas_clear(Control canvas) const;
@@ -145,8 +150,11 @@ class Runtime {
     std::int64_t picture_width(std::string_view path) const;
     std::int64_t picture_height(std::string_view path) const;
     std::uint64_t window_under_pointer() const;
-    bool convert_picture(std::string_view source, std::string_view target, bool first, std::int64_t quality,
-                         bool second, std::int64_t last) const;
+    contract::FileFailure convert_picture(std::string_view source, std::string_view target, bool first,
+                                          std::int64_t quality, bool second, std::int64_t last) const;
+    // The same with the picture data itself as the source.
+    contract::FileFailure convert_picture(const Block& source, std::string_view target, bool first,
+                                          std::int64_t quality, bool second, std::int64_t last) const;
     std::string special_folder(std::int64_t folder) const;
     bool create_shortcut(std::string_view link, std::string_view target) const;
     void attach_tip(Control balloon, Control control, std::string_view text, std::int64_t style = -1) const;

@@ -16,6 +16,7 @@
 #include "runtime/sim/host_files.h"
 #include "runtime/sim/pictures.h"
 #include "runtime/sim/records.h"
+#include "runtime/sim/staged_files.h"
 #include "runtime/sim/trace.h"
 #include "runtime/sim/user32.h"
 #include "runtime/sim/windows.h"
@@ -72,6 +73,8 @@ class SimDesktop final : public runtime::Desktop {
     Clipboard& clipboard() { return clipboard_; }
     PictureObjects& pictures() { return pictures_; }
     HostFiles& files() { return files_; }
+    // Faults staged on folders of files(): read-only, full.
+    StagedFiles& file_faults() { return staged_; }
     Trace& trace() { return trace_; }
     // Process names (UTF-8). Unset, the list holds the system's processes and
     // this program once, written as the process list writes it ("exe" as
@@ -152,6 +155,7 @@ class SimDesktop final : public runtime::Desktop {
     std::filesystem::path host_path(const std::string& program_path) override {
         return files_.map(program_path);
     }
+    settings::FileSystem& file_system() override { return staged_; }
     std::optional<std::uint64_t> call_dll(const std::string& library, const std::string& function,
                                           std::span<const std::uint64_t> args) override;
     std::vector<std::string> process_names() override;
@@ -185,6 +189,7 @@ class SimDesktop final : public runtime::Desktop {
     Clipboard clipboard_{pictures_};
     User32 user32_{windows_, clipboard_};
     HostFiles files_;
+    StagedFiles staged_;
     TextMetric metric_;
     std::map<std::pair<std::uint32_t, std::uint32_t>, std::unique_ptr<SimCanvas>> canvases_;
 

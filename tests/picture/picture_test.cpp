@@ -192,6 +192,21 @@ TEST(Jpeg, EncodesAtTheRequestedQualityAndDecodesBack) {
     EXPECT_FALSE(encode_jpeg(Image(), 70));
 }
 
+TEST(Jpeg, FromABitmapFileItsRowsGiveTheSameJpegAsTheDecodedPicture) {
+    for (auto [bits, top_down, palette] :
+         {std::tuple{24, false, 216u}, {24, true, 0u}, {32, false, 0u}, {32, true, 0u}}) {
+        const Bytes file = handmade_bmp(5, 3, std::uint16_t(bits), top_down, palette);
+        EXPECT_EQ(encode_jpeg_file(file, 70).value(), encode_jpeg(decode_bmp(file).value(), 70).value())
+            << bits << top_down;
+    }
+    const Image image = gradient(33, 7); // row padding
+    EXPECT_EQ(encode_jpeg_file(encode_bmp(image), 70).value(), encode_jpeg(image, 70).value());
+    // What is no picture is refused.
+    EXPECT_FALSE(encode_jpeg_file(Bytes{'B', 'M', 1, 2}, 70));
+    EXPECT_FALSE(encode_jpeg_file(encode_bmp(Image()), 70));
+    EXPECT_FALSE(encode_jpeg_file(Bytes{1, 2, 3}, 70));
+}
+
 TEST(Jpeg, SizeReaderStaysInsideTheFile) {
     Result<Bytes> jpeg = encode_jpeg(gradient(300, 2), 70);
     ASSERT_TRUE(jpeg);

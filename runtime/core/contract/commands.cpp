@@ -15,6 +15,7 @@ constexpr ArgSpec T_{Arg::Text, true};
 constexpr ArgSpec B{Arg::Block};
 constexpr ArgSpec C{Arg::Control};
 constexpr ArgSpec W{Arg::Window};
+constexpr ArgSpec A{Arg::Any};
 constexpr ArgSpec A_{Arg::Any, true};
 
 constexpr std::array kNone = std::array<ArgSpec, 0>{};
@@ -41,6 +42,7 @@ constexpr std::array kCanvasText = {C, I, I, T};
 constexpr std::array kCanvasTextWidth = {C, T};
 constexpr std::array kBlock = {B};
 constexpr std::array kObjectNumber = {I, T};
+constexpr std::array kIntegerPair = {I, I};
 constexpr std::array kPrintPicture = {C, I, I, I, I, I, I_};
 constexpr std::array kPrinterEnd = {C, L_, L_, I_, I_, A_, A_};
 
@@ -68,7 +70,9 @@ constexpr std::array kKernel = {
     KernelCommandInfo{K::ReadFile, "read file", kText},
     KernelCommandInfo{K::LoadPictureFile, "load picture file", kText},
     KernelCommandInfo{K::ProgramConstant, "program constant", kInteger},
-    KernelCommandInfo{K::PictureSize, "picture size", kBlockInteger},
+    KernelCommandInfo{K::PictureSize, "picture data size", kBlockInteger},
+    KernelCommandInfo{K::LoadPictureData, "load picture data", kBlock},
+    KernelCommandInfo{K::PictureIdSize, "picture size", kIntegerPair},
     KernelCommandInfo{K::CanvasClear, "canvas clear", kControl},
     KernelCommandInfo{K::CanvasRectangle, "canvas rectangle", kCanvasBox},
     KernelCommandInfo{K::CanvasEllipse, "canvas ellipse", kCanvasBox},
@@ -89,7 +93,7 @@ constexpr std::array kKernel = {
 constexpr std::array kDeviceEnable = {C, L, A_, A_};
 constexpr std::array kDeviceValue = {C, I};
 constexpr std::array kAttachTip = {C, C, T, I, A_, A_, A_, A_};
-constexpr std::array kConvert = {T, T, L, I, L, I};
+constexpr std::array kConvert = {A, T, L, I, L, I};
 constexpr std::array kShortcut = {T, T, A_, A_, A_};
 
 namespace lc = library_command;

@@ -48,11 +48,13 @@ enum class KernelCommand : std::uint32_t {
     PlaySound = 26,       // sound block, flags?
     ReadSetting = 27,     // file, section, key, default? -> text
     WriteSetting = 28,    // file, section, key, value -> logical
-    WriteFile = 29,       // path, block -> logical
+    WriteFile = 29,       // path, block -> FileFailure (0: written)
     ReadFile = 30,        // path -> block
     LoadPictureFile = 31, // path -> picture id
     ProgramConstant = 32, // const-section offset of a binary constant -> a copy of its bytes
     PictureSize = 33,     // picture data, 0 for the width or 1 for the height -> integer (0: no picture)
+    LoadPictureData = 34, // picture data -> picture id, as LoadPictureFile gives for a file
+    PictureIdSize = 35,   // picture id, integer (0 width, 1 height) -> pixels, 0 when unreadable
     // Canvases
     CanvasClear = 40,     // canvas
     CanvasRectangle = 41, // canvas, x1, y1, x2, y2
@@ -71,6 +73,18 @@ enum class KernelCommand : std::uint32_t {
     // Printer component
     PrinterDrawPicture = 60, // printer, picture id, left, top, width, height, mode
     PrinterEndJob = 61,      // printer, logical, logical, integer, integer, two omitted
+};
+
+// Why a file could not be written, as the file commands and the JPEG
+// conversion report it: 0 when it was written. The program words each reason
+// for the user.
+enum class FileFailure : std::int64_t {
+    none = 0,
+    no_directory = 1,       // the folder does not exist
+    denied = 2,             // read-only medium or folder, or no permission
+    disk_full = 3,          // no space left
+    unreadable_picture = 4, // the source is not a picture the converter reads
+    other = 5,
 };
 
 struct KernelCommandInfo {
@@ -111,7 +125,9 @@ inline constexpr std::uint32_t kProcessNames = 0x28;        // eAPI: -> array of
 inline constexpr std::uint32_t kPictureWidth = 0x7C;        // eAPI: path -> integer
 inline constexpr std::uint32_t kPictureHeight = 0x80;       // eAPI: path -> integer
 inline constexpr std::uint32_t kWindowUnderPointer = 0x138; // eAPI: -> integer
-inline constexpr std::uint32_t kConvertPicture = 0; // eImgConverter: src, dst, logical, quality, logical, int
+// eImgConverter: source (a file's path, or the picture data itself), target path, logical, quality,
+// logical, integer -> FileFailure
+inline constexpr std::uint32_t kConvertPicture = 0;
 inline constexpr std::uint32_t kSpecialFolder = 0x1C; // shell: integer -> text
 inline constexpr std::uint32_t kCreateShortcut = 0;   // shell: link path, target, three omitted
 inline constexpr std::uint32_t kAttachTip = 0x50;     // iext5: balloon, control, text, integer, ...

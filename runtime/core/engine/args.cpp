@@ -104,6 +104,11 @@ ByteView Args::block(std::size_t index) const {
     return arg ? Engine::view_block(arg->value) : ByteView();
 }
 
+bool Args::is_block(std::size_t index) const {
+    const VornArg* arg = at(index);
+    return arg != nullptr && arg->type == kVornBlock;
+}
+
 double Args::real(std::size_t index) const {
     const VornArg* arg = at(index);
     double value = 0;

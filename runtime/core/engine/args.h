@@ -36,6 +36,8 @@ class Args {
     std::string text(std::size_t index) const;
     // The caller's block itself, valid until the command returns.
     ByteView block(std::size_t index) const;
+    // Whether an argument of shape Any is a byte block.
+    bool is_block(std::size_t index) const;
     double real(std::size_t index) const;
     ControlRef control(std::size_t index) const;
 

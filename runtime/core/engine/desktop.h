@@ -10,6 +10,7 @@
 #include "runtime/core/engine/model.h"
 #include "runtime/core/engine/pictures.h"
 #include "runtime/core/engine/program_block.h"
+#include "runtime/core/settings/file_system.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -91,6 +92,9 @@ class Desktop {
     virtual std::string program_file_name() = 0;
     // Maps a program path (GBK, Windows form) to a file of this machine.
     virtual std::filesystem::path host_path(const std::string& program_path) = 0;
+    // Where the file commands read and write: the machine's files, unless a
+    // desktop stages faults.
+    virtual settings::FileSystem& file_system() { return settings::real_file_system(); }
 
     // DLL commands of the image's table; nullopt when the function cannot be found.
     virtual std::optional<std::uint64_t> call_dll(const std::string& library, const std::string& function,

@@ -102,6 +102,16 @@ Result<PictureSize> picture_size(ByteView file) {
     return PictureSize{width, height};
 }
 
+// The encoder's input: top-down rows of R, G, B bytes.
+Result<Bytes> encode_rgb(const std::vector<std::uint8_t>& rgb_bytes, std::int32_t width, std::int32_t height,
+                         int quality) {
+    Bytes out;
+    out.reserve(rgb_bytes.size() / 8); // a shot's JPEG at quality 70 is rarely larger
+    if (!stbi_write_jpg_to_func(append, &out, width, height, 3, rgb_bytes.data(), quality))
+        return Error{"JPEG: the encoder failed"};
+    return out;
+}
+
 Result<Bytes> encode_jpeg(const Image& image, int quality) {
     if (image.empty())
         return Error{"JPEG: the picture is empty"};
@@ -111,10 +121,31 @@ Result<Bytes> encode_jpeg(const Image& image, int quality) {
         rgb_bytes[3 * i + 1] = std::uint8_t(image.pixels[i] >> 8);
         rgb_bytes[3 * i + 2] = std::uint8_t(image.pixels[i]);
     }
-    Bytes out;
-    if (!stbi_write_jpg_to_func(append, &out, image.width, image.height, 3, rgb_bytes.data(), quality))
-        return Error{"JPEG: the encoder failed"};
-    return out;
+    return encode_rgb(rgb_bytes, image.width, image.height, quality);
+}
+
+Result<Bytes> encode_jpeg_file(ByteView file, int quality) {
+    Result<BmpLayout> layout = looks_like_bmp(file) ? read_bmp_layout(file) : Result<BmpLayout>(Error{});
+    if (!layout || layout->bitfields || layout->width <= 0 || layout->height <= 0) {
+        Result<Image> image = decode_picture(file);
+        if (!image)
+            return image.error();
+        return encode_jpeg(*image, quality);
+    }
+    // B, G, R (and a fourth byte at 32 bits) per pixel, rows either way up.
+    const std::size_t step = layout->bits / 8, width = std::size_t(layout->width);
+    std::vector<std::uint8_t> rgb_bytes(width * std::size_t(layout->height) * 3);
+    std::uint8_t* to = rgb_bytes.data();
+    for (std::int32_t y = 0; y < layout->height; ++y) {
+        const std::int32_t row = layout->top_down ? y : layout->height - 1 - y;
+        const std::uint8_t* from = file.data() + layout->pixel_offset + std::size_t(row) * layout->stride;
+        for (std::size_t x = 0; x < width; ++x, from += step, to += 3) {
+            to[0] = from[2];
+            to[1] = from[1];
+            to[2] = from[0];
+        }
+    }
+    return encode_rgb(rgb_bytes, layout->width, layout->height, quality);
 }
 
 } // namespace vorn::picture

@@ -19,5 +19,9 @@ Result<PictureSize> picture_size(ByteView file);
 
 // JPEG at `quality` (1..100).
 Result<Bytes> encode_jpeg(const Image& image, int quality);
+// The same from a picture file. A bitmap file's rows go to the encoder
+// without a decoded copy of the whole picture, since a shot is tens of
+// megabytes and every such buffer costs; other files are decoded first.
+Result<Bytes> encode_jpeg_file(ByteView file, int quality);
 
 } // namespace vorn::picture

@@ -42,8 +42,31 @@ bool flush_to_disk(std::FILE* stream) {
 }
 
 Error failure(std::string_view what, const std::filesystem::path& file, int error_number) {
-    return Error{std::string(what) + " " + display_path(file) + ": " + std::strerror(error_number)};
+    return Error{std::string(what) + " " + display_path(file) + ": " + std::strerror(error_number),
+                 error_number};
 }
+
+#ifdef _WIN32
+// The errno value nearest to a Windows error, for the reasons the program
+// tells apart.
+int errno_of_windows_error(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    default:
+        return EIO;
+    }
+}
+#endif
 
 class RealFileSystem final : public FileSystem {
   public:
@@ -106,14 +129,16 @@ class RealFileSystem final : public FileSystem {
 #ifdef _WIN32
         // Write-through: the call returns only once the rename is on disk, so
         // a power cut afterwards cannot bring the old file back.
-        if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const DWORD error = GetLastError();
             return Error{"cannot replace " + display_path(to) + " by " + display_path(from) + ": error " +
-                         std::to_string(GetLastError())};
+                             std::to_string(error),
+                         errno_of_windows_error(error)};
+        }
 #else
         // rename(2) replaces the target atomically.
         if (std::rename(from.c_str(), to.c_str()) != 0)
-            return Error{"cannot replace " + display_path(to) + " by " + display_path(from) + ": " +
-                         std::strerror(errno)};
+            return failure("cannot replace", to, errno);
 #endif
         return ok_status();
     }

@@ -225,6 +225,9 @@ LRESULT Control::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         }
         return mouse_event(forms::event::kDoubleClicked, message, wparam, lparam);
     case WM_RBUTTONDOWN:
+    // There is no right double-click event: a second right press soon after
+    // the first (the user opening a context menu again) is a press like any.
+    case WM_RBUTTONDBLCLK:
         return mouse_event(forms::event::kRightButtonDown, message, wparam, lparam);
     case WM_MOUSEMOVE:
         return mouse_event(forms::event::kMouseMoved, message, wparam, lparam);

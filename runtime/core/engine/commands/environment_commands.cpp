@@ -58,22 +58,27 @@ std::uint64_t play_sound(Engine& engine, const Args& args) {
 }
 
 std::uint64_t read_setting(Engine& engine, const Args& args) {
-    return boundary_text(settings::read_value(engine.desktop().host_path(args.text(0)), args.text(1),
+    return boundary_text(settings::read_value(engine.desktop().file_system(),
+                                              engine.desktop().host_path(args.text(0)), args.text(1),
                                               args.text(2), args.text(3)));
 }
 
 std::uint64_t write_setting(Engine& engine, const Args& args) {
-    return settings::write_value(engine.desktop().host_path(args.text(0)), args.text(1), args.text(2),
-                                 args.text(3))
+    return settings::write_value(engine.desktop().file_system(), engine.desktop().host_path(args.text(0)),
+                                 args.text(1), args.text(2), args.text(3))
         .ok();
 }
 
 std::uint64_t write_file(Engine& engine, const Args& args) {
-    return write_whole_file(engine.desktop().host_path(args.text(0)), args.block(1)).ok();
+    const Status written = write_whole_file(engine.desktop().file_system(),
+                                            engine.desktop().host_path(args.text(0)), args.block(1));
+    return boundary_integer(
+        std::int64_t(written ? contract::FileFailure::none : file_failure(written.error())));
 }
 
 std::uint64_t read_file(Engine& engine, const Args& args) {
-    Result<Bytes> content = read_whole_file(engine.desktop().host_path(args.text(0)));
+    Result<Bytes> content =
+        read_whole_file(engine.desktop().file_system(), engine.desktop().host_path(args.text(0)));
     return content ? boundary_block(ByteView(*content)) : 0;
 }
 

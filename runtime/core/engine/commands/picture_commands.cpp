@@ -21,9 +21,30 @@ namespace lc = contract::library_command;
 constexpr std::int64_t kJpegQualityMin = 1;
 constexpr std::int64_t kJpegQualityMax = 100;
 
+Result<Bytes> read_file(Engine& engine, const std::string& path) {
+    return read_whole_file(engine.desktop().file_system(), engine.desktop().host_path(path));
+}
+
 std::uint64_t load_picture_file(Engine& engine, const Args& args) {
-    Result<Bytes> content = read_whole_file(engine.desktop().host_path(args.text(0)));
+    Result<Bytes> content = read_file(engine, args.text(0));
     return content ? engine.pictures().add_file(std::move(*content)) : 0;
+}
+
+// The same for picture data the program holds: printing does not depend on a
+// file it may not be able to write.
+std::uint64_t load_picture_data(Engine& engine, const Args& args) {
+    const ByteView data = args.block(0);
+    return data.empty() ? 0 : engine.pictures().add_file(Bytes(data.begin(), data.end()));
+}
+
+std::uint64_t picture_id_size(Engine& engine, const Args& args) {
+    const Bytes* file = engine.pictures().file(std::uint64_t(args.integer(0)));
+    if (file == nullptr)
+        return 0;
+    Result<picture::PictureSize> size = picture::picture_size(*file);
+    if (!size)
+        return 0;
+    return boundary_integer(args.integer(1) == 0 ? size->width : size->height);
 }
 
 std::uint64_t create_picture_object(Engine& engine, const Args& args) {
@@ -51,7 +72,7 @@ std::uint64_t release_object(Engine& engine, const Args& args) {
 }
 
 std::int64_t picture_dimension(Engine& engine, const std::string& path, bool width) {
-    Result<Bytes> file = read_whole_file(engine.desktop().host_path(path));
+    Result<Bytes> file = read_file(engine, path);
     if (!file)
         return 0;
     Result<picture::PictureSize> size = picture::picture_size(*file);
@@ -76,22 +97,33 @@ std::uint64_t picture_height(Engine& engine, const Args& args) {
     return boundary_integer(picture_dimension(engine, args.text(0), false));
 }
 
-// Rewrites the source file as a JPEG file at the target; false when either
-// file or the picture cannot be handled (the target is then left as it was).
+// Writes the source picture (a file, or picture data the program hands over)
+// as a JPEG file at the target, which is replaced only once the whole JPEG
+// is on disk: on any failure the target is left as it was. Answers why it
+// failed, or FileFailure::none.
 std::uint64_t convert_to_jpeg(Engine& engine, const Args& args) {
-    Result<Bytes> file = read_whole_file(engine.desktop().host_path(args.text(0)));
-    if (!file)
-        return false;
-    Result<picture::Image> image = picture::decode_picture(*file);
-    if (!image)
-        return false;
+    using contract::FileFailure;
+    auto answer = [](FileFailure failure) { return boundary_integer(std::int64_t(failure)); };
+    Result<Bytes> file = Bytes();
+    if (!args.is_block(0)) {
+        file = read_file(engine, args.text(0));
+        if (!file)
+            return answer(file_failure(file.error()));
+    }
     Result<Bytes> jpeg =
-        picture::encode_jpeg(*image, int(std::clamp(args.integer(3), kJpegQualityMin, kJpegQualityMax)));
-    return jpeg && write_whole_file(engine.desktop().host_path(args.text(1)), *jpeg).ok();
+        picture::encode_jpeg_file(args.is_block(0) ? args.block(0) : ByteView(*file),
+                                  int(std::clamp(args.integer(3), kJpegQualityMin, kJpegQualityMax)));
+    if (!jpeg)
+        return answer(FileFailure::unreadable_picture);
+    const Status written =
+        write_whole_file(engine.desktop().file_system(), engine.desktop().host_path(args.text(1)), *jpeg);
+    return answer(written ? FileFailure::none : file_failure(written.error()));
 }
 
 constexpr std::array kKernel = {
     KernelHandler{K::LoadPictureFile, load_picture_file},
+    KernelHandler{K::LoadPictureData, load_picture_data},
+    KernelHandler{K::PictureIdSize, picture_id_size},
     KernelHandler{K::PictureCreate, create_picture_object},
     KernelHandler{K::ObjectNumber, object_number},
     KernelHandler{K::ObjectRelease, release_object},
