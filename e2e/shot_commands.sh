@@ -399,6 +399,22 @@ print)
         e2e_fail "the printed page differs from the shot by RMSE $error, see $page"
     red=$(convert "$E2E_DIR/printed.png" -fx 'r > 0.8 && g < 0.2 && b < 0.2' -format '%[fx:mean]' info:)
     awk -v r="$red" 'BEGIN { exit !(r < 0.2) }' || e2e_fail "the older temp.jpg was printed ($red red)"
+    # The editor, too, shows the shot and not the older temp.jpg it cannot replace.
+    tool_click "编辑"
+    e2e_poll 30 "the editor" xdotool search --onlyvisible --name '^编辑截图$'
+    e2e_poll 20 "the editor's tools" wine "$E2E_HELPERS/winprobe.exe" where "编辑截图" "□"
+    read -r cx cy <<<"$(wine "$E2E_HELPERS/winquery.exe" tree "编辑截图" 5000 2>/dev/null | tr -d '\r' |
+        head -n1 | sed -n 's/.* client=\([-0-9]*\),\([-0-9]*\),.*/\1 \2/p')"
+    [ -n "$cy" ] || e2e_fail "the editor's client area was not found"
+    import -window root "$artefacts/shot_commands.print.editor.png"
+    # The canvas lies 13, 48 into the client area; compare a part of it with the shot.
+    convert "$artefacts/shot_commands.print.editor.png" -crop "300x200+$((cx + 13))+$((cy + 48))" +repage \
+        "$E2E_DIR/edited_part.png"
+    convert "$E2E_DIR/shot1.png" -crop 300x200+0+0 +repage "$E2E_DIR/shot_part.png"
+    e2e_expect_eq "$(compare -metric AE "$E2E_DIR/edited_part.png" "$E2E_DIR/shot_part.png" null: 2>&1)" 0 \
+        "pixels of the editor's canvas that differ from the shot"
+    wine "$E2E_HELPERS/winquery.exe" close "编辑截图" 2>>"$E2E_DIR/wine.log"
+    e2e_poll 20 "the main window shown again" tool_window_id
     ;;
 *)
     e2e_fail "unknown scenario $scenario"
