@@ -19,12 +19,22 @@ tool_window_id() {
     [ -n "$id" ] && echo "$id"
 }
 
+tool_shown_or_ended() { tool_window_id || ! e2e_alive "$TOOL_PID"; }
+
 # tool_start: starts the tool and waits until its button row is shown; sets
 # TOOL_PID.
 tool_start() {
+    # The runtime's trace goes with a failure's report: it tells why a start
+    # ended early (a second copy, say).
+    : "${VORN_TRACE:=$E2E_DIR/trace.log}"
+    export VORN_TRACE
     e2e_launch "$TOOL_APP" VornShot.exe
-    e2e_poll 60 "the main window" tool_window_id
     TOOL_PID=$E2E_PID
+    e2e_poll 60 "the main window" tool_shown_or_ended
+    if ! e2e_alive "$TOOL_PID"; then
+        wait "$TOOL_PID"
+        e2e_fail "the tool ended (exit code $?) before showing its main window"
+    fi
     # The window is shown by its created handler, after the tips are attached.
     e2e_poll 20 "the button row" wine "$E2E_HELPERS/winprobe.exe" where "$TOOL_CAPTION" "关于"
 }
