@@ -54,8 +54,7 @@ peak_memory() (
     echo "resident with the editor open: $(resident)" >&2
     at=$(wine "$E2E_HELPERS/winprobe.exe" where "编辑截图" "□" 2>/dev/null | tr -d '\r')
     xdotool mousemove $at click 1
-    read -r cx cy <<<"$(wine "$E2E_HELPERS/winquery.exe" tree "编辑截图" 5000 2>/dev/null | tr -d '\r' |
-        head -n1 | sed -n 's/.* client=\([-0-9]*\),\([-0-9]*\),.*/\1 \2/p')"
+    read -r cx cy <<<"$(tool_client "编辑截图")"
     xdotool mousemove $((cx + 100)) $((cy + 100)) mousedown 1
     for ((i = 1; i <= 40; i++)); do xdotool mousemove $((cx + 100 + i * 60)) $((cy + 100 + i * 40)); done
     xdotool mouseup 1

@@ -20,26 +20,9 @@ tool_install "$bin"
 export VORN_TRACE="$E2E_DIR/trace.log"
 
 # A picture no screen shows by chance, in a plain X window at a known place.
-# viewer_shown_or_gone PID: the viewer's window is up, or the viewer has ended.
-viewer_shown_or_gone() {
-    xdotool search --onlyvisible --name 'ImageMagick' >/dev/null 2>&1 || ! e2e_alive "$1"
-}
-
 show_known_picture() {
-    convert -size 240x160 gradient:'#ff2000-#0030ff' -fill '#10e040' -draw 'rectangle 20,20,90,70' \
-        -fill '#fafa00' -draw 'circle 170,100 200,120' -depth 8 "$E2E_DIR/known.png"
-    # ImageMagick's viewer now and then fails to reach a display that has
-    # just come up: it is started again then.
-    local attempt viewer
-    for attempt in 1 2 3; do
-        display -borderwidth 0 -geometry "+${known_at[0]}+${known_at[1]}" "$E2E_DIR/known.png" &
-        viewer=$!
-        E2E_PIDS+=($viewer)
-        e2e_poll 30 "the known picture" viewer_shown_or_gone "$viewer"
-        e2e_alive "$viewer" && break
-        [ "$attempt" -eq 3 ] && e2e_fail "ImageMagick's viewer did not start"
-    done
-    e2e_poll 30 "the known picture's window" xdotool search --onlyvisible --name 'ImageMagick'
+    e2e_make_known_picture "$E2E_DIR/known.png"
+    e2e_show_picture "$E2E_DIR/known.png" "${known_at[0]}" "${known_at[1]}"
     # The window is mapped before it is drawn: wait until the screen shows it.
     e2e_poll 40 "the known picture drawn" known_picture_on_screen
 }
@@ -180,11 +163,6 @@ pixel_at() { convert "$1" -format "%[pixel:p{$2,$3}]" info:; }
 # The editing window: shown, and where its client area lies on the screen.
 editor_shown() { xdotool search --onlyvisible --name '^编辑截图$' >/dev/null 2>&1; }
 editor_gone() { ! editor_shown; }
-# editor_client: "X Y" of the editor's client area on the screen.
-editor_client() {
-    wine "$E2E_HELPERS/winquery.exe" tree "编辑截图" 5000 2>/dev/null | tr -d '\r' | head -n1 |
-        sed -n 's/.* client=\([-0-9]*\),\([-0-9]*\),.*/\1 \2/p'
-}
 editor_click() {
     local at
     at=$(wine "$E2E_HELPERS/winprobe.exe" where "编辑截图" "$1" 2>/dev/null | tr -d '\r') ||
@@ -378,7 +356,7 @@ edit)
     # 240 x 160 on a 1280 x 1024 screen: a 550 x 168 frame, the window 578 x 252 centred.
     eval "$(xdotool search --onlyvisible --name '^编辑截图$' getwindowgeometry --shell | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
     e2e_expect_eq "${WIDTH}x${HEIGHT}+${X}+${Y}" "578x252+351+371" "the editor's place on the screen"
-    read -r client_x client_y <<<"$(editor_client)"
+    read -r client_x client_y <<<"$(tool_client "编辑截图")"
     [ -n "$client_y" ] || e2e_fail "the editor's client area was not found"
     canvas=($((client_x + 9 + 155)) $((client_y + 44 + 4))) # frame at 9, 44; canvas centred in it
     e2e_poll 10 "the shot on the editor's canvas" canvas_shows_known
@@ -433,7 +411,7 @@ edit)
     tool_click "编辑"
     e2e_poll 30 "the editor a third time" editor_shown
     e2e_poll 20 "the editor's tools" wine "$E2E_HELPERS/winprobe.exe" where "编辑截图" "□"
-    read -r client_x client_y <<<"$(editor_client)"
+    read -r client_x client_y <<<"$(tool_client "编辑截图")"
     editor_click "□"
     xdotool mousemove $((client_x + 313)) $((client_y + 22)) click 1 # the colour picker
     e2e_poll 20 "the colour dialog" xdotool search --onlyvisible --name '^颜色$'

@@ -132,6 +132,32 @@ e2e_poll() {
     done
 }
 
+# e2e_make_known_picture FILE: a 240 x 160 picture no screen shows by chance.
+e2e_make_known_picture() {
+    convert -size 240x160 gradient:'#ff2000-#0030ff' -fill '#10e040' -draw 'rectangle 20,20,90,70' \
+        -fill '#fafa00' -draw 'circle 170,100 200,120' -depth 8 "$1"
+}
+
+# e2e_show_picture FILE X Y: shows the picture in ImageMagick's viewer, a
+# plain X window without a border at (X, Y), and waits for its window. The
+# viewer now and then fails to reach a display that has just come up: it is
+# started again then.
+e2e_show_picture() {
+    local attempt viewer
+    for attempt in 1 2 3; do
+        display -borderwidth 0 -geometry "+$2+$3" "$1" &
+        viewer=$!
+        E2E_PIDS+=("$viewer")
+        e2e_poll 30 "the picture viewer" e2e_viewer_shown_or_gone "$viewer"
+        e2e_alive "$viewer" && break
+        [ "$attempt" -eq 3 ] && e2e_fail "ImageMagick's viewer did not start"
+    done
+    e2e_poll 30 "the picture viewer's window" xdotool search --onlyvisible --name 'ImageMagick'
+}
+e2e_viewer_shown_or_gone() {
+    xdotool search --onlyvisible --name 'ImageMagick' >/dev/null 2>&1 || ! e2e_alive "$1"
+}
+
 # e2e_launch DIR EXE [ARGS...]: starts a Windows program from DIR (a directory
 # under drive C) in the background; sets E2E_PID.
 e2e_launch() {

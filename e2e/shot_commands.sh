@@ -39,26 +39,9 @@ trap 'unmount_staged; e2e_cleanup' EXIT
 mkdir -p "$artefacts"
 export VORN_TRACE="$E2E_DIR/trace.log"
 
-# viewer_shown_or_gone PID: the viewer's window is up, or the viewer has ended.
-viewer_shown_or_gone() {
-    xdotool search --onlyvisible --name 'ImageMagick' >/dev/null 2>&1 || ! e2e_alive "$1"
-}
-
 show_known_picture() {
-    convert -size 240x160 gradient:'#ff2000-#0030ff' -fill '#10e040' -draw 'rectangle 20,20,90,70' \
-        -fill '#fafa00' -draw 'circle 170,100 200,120' -depth 8 "$E2E_DIR/known.png"
-    # ImageMagick's viewer now and then fails to reach a display that has
-    # just come up: it is started again then.
-    local attempt viewer
-    for attempt in 1 2 3; do
-        display -borderwidth 0 -geometry "+${known_at[0]}+${known_at[1]}" "$E2E_DIR/known.png" &
-        viewer=$!
-        E2E_PIDS+=($viewer)
-        e2e_poll 30 "the known picture" viewer_shown_or_gone "$viewer"
-        e2e_alive "$viewer" && break
-        [ "$attempt" -eq 3 ] && e2e_fail "ImageMagick's viewer did not start"
-    done
-    e2e_poll 30 "the known picture's window" xdotool search --onlyvisible --name 'ImageMagick'
+    e2e_make_known_picture "$E2E_DIR/known.png"
+    e2e_show_picture "$E2E_DIR/known.png" "${known_at[0]}" "${known_at[1]}"
     e2e_poll 20 "the known picture drawn" known_picture_on_screen
 }
 # The shots here are compared with what the clipboard got, not with this
@@ -403,8 +386,7 @@ print)
     tool_click "编辑"
     e2e_poll 30 "the editor" xdotool search --onlyvisible --name '^编辑截图$'
     e2e_poll 20 "the editor's tools" wine "$E2E_HELPERS/winprobe.exe" where "编辑截图" "□"
-    read -r cx cy <<<"$(wine "$E2E_HELPERS/winquery.exe" tree "编辑截图" 5000 2>/dev/null | tr -d '\r' |
-        head -n1 | sed -n 's/.* client=\([-0-9]*\),\([-0-9]*\),.*/\1 \2/p')"
+    read -r cx cy <<<"$(tool_client "编辑截图")"
     [ -n "$cy" ] || e2e_fail "the editor's client area was not found"
     import -window root "$artefacts/shot_commands.print.editor.png"
     # The canvas lies 13, 48 into the client area; compare a part of it with the shot.

@@ -39,6 +39,13 @@ tool_start() {
     e2e_poll 20 "the button row" wine "$E2E_HELPERS/winprobe.exe" where "$TOOL_CAPTION" "关于"
 }
 
+# tool_client TITLE: "X Y" of the client area on the screen of the tool's
+# top-level window titled TITLE (the editor, say).
+tool_client() {
+    wine "$E2E_HELPERS/winquery.exe" tree "$1" 5000 2>/dev/null | tr -d '\r' | head -n1 |
+        sed -n 's/.* client=\([-0-9]*\),\([-0-9]*\),.*/\1 \2/p'
+}
+
 # tool_click TEXT: clicks the main window's control that shows TEXT, at its
 # centre on screen.
 tool_click() {
