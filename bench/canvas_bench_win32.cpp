@@ -10,6 +10,7 @@
 #include "runtime/core/picture/decode.h"
 #include "runtime/win32/gdi.h"
 #include "runtime/win32/gdi_canvas.h"
+#include "runtime/win32/portable/dpi_scale.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -47,8 +48,8 @@ int main(int argc, char** argv) {
     const int runs = argc > 3 ? std::atoi(argv[3]) : 15;
     const Bytes background = picture::encode_bmp(bench::noise(width, height));
 
-    win32::GdiCanvas source(nullptr, width, height, RGB(255, 255, 255));
-    win32::GdiCanvas target(nullptr, width, height, RGB(255, 255, 255));
+    win32::GdiCanvas source(nullptr, width, height, RGB(255, 255, 255), win32::kUnitDpi);
+    win32::GdiCanvas target(nullptr, width, height, RGB(255, 255, 255), win32::kUnitDpi);
     source.set_background(background, 0xFFFFFF);
     const runtime::CopyRect whole{0, 0, width, height};
     std::printf("copy %.2f\n", bench::median_ms(runs, [&] {

@@ -10,6 +10,7 @@
 #include "runtime/core/engine/canvas.h"
 #include "runtime/core/engine/raster.h"
 #include "runtime/core/picture/decode.h"
+#include "runtime/win32/portable/dpi_scale.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -39,9 +40,9 @@ int main(int argc, char** argv) {
     bench::CanvasWindow window(width, height);
     if (!window)
         return 1;
-    win32::GdiCanvas foreground(window.hwnd(), width, height, RGB(192, 192, 192));
-    win32::GdiCanvas cache(nullptr, width, height, RGB(255, 255, 255));
-    win32::GdiCanvas relay(nullptr, width, height, RGB(255, 255, 255));
+    win32::GdiCanvas foreground(window.hwnd(), width, height, RGB(192, 192, 192), win32::kUnitDpi);
+    win32::GdiCanvas cache(nullptr, width, height, RGB(255, 255, 255), win32::kUnitDpi);
+    win32::GdiCanvas relay(nullptr, width, height, RGB(255, 255, 255), win32::kUnitDpi);
     window.show(foreground);
     foreground.set_background(picture::encode_bmp(bench::noise(width, height)), 0xC0C0C0);
     window.repaint();

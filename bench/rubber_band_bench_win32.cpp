@@ -8,6 +8,7 @@
 #include "bench/canvas_window.h"
 #include "runtime/core/engine/canvas.h"
 #include "runtime/core/picture/decode.h"
+#include "runtime/win32/portable/dpi_scale.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
     bench::CanvasWindow window(width, height);
     if (!window)
         return 1;
-    win32::GdiCanvas canvas(window.hwnd(), width, height, RGB(255, 255, 255));
+    win32::GdiCanvas canvas(window.hwnd(), width, height, RGB(255, 255, 255), win32::kUnitDpi);
     window.show(canvas);
     canvas.set_background(picture::encode_bmp(bench::noise(width, height)), 0xFFFFFF);
     window.repaint();

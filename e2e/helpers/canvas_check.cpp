@@ -8,6 +8,7 @@
 #include "runtime/core/engine/raster.h"
 #include "runtime/sim/canvas.h"
 #include "runtime/win32/gdi_canvas.h"
+#include "runtime/win32/portable/dpi_scale.h"
 
 #include <cstdio>
 #include <string>
@@ -34,7 +35,7 @@ picture::Image pattern(std::int32_t width, std::int32_t height, std::uint32_t se
 
 struct Pair {
     Pair(const char* name, sim::Trace& trace, const sim::TextMetric& metric)
-        : gdi(nullptr, kWidth, kHeight, RGB(255, 255, 255)),
+        : gdi(nullptr, kWidth, kHeight, RGB(255, 255, 255), win32::kUnitDpi),
           simulated(name, kWidth, kHeight, forms::kDefaultColour, trace, metric) {}
     win32::GdiCanvas gdi;
     sim::SimCanvas simulated;

@@ -9,6 +9,7 @@
 #include "runtime/win32/components/printer.h"
 #include "runtime/win32/controls/canvas.h"
 #include "runtime/win32/controls/top_window.h"
+#include "runtime/win32/portable/dpi_scale.h"
 #include "runtime/win32/portable/shell_text.h"
 #include "runtime/win32/text.h"
 #include "runtime/win32/trace.h"
@@ -111,8 +112,8 @@ void Win32Desktop::popup_menu(runtime::LiveWindow& window, runtime::LiveElement&
     }
     POINT where{};
     if (at) {
-        // A position the program gives is in the window's client pixels.
-        where = {at->x, at->y};
+        // A position the program gives is in the window's client area, in units.
+        where = {to_pixels(at->x, top->dpi()), to_pixels(at->y, top->dpi())};
         ClientToScreen(top->hwnd(), &where);
     } else {
         GetCursorPos(&where);

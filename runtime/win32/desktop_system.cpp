@@ -6,7 +6,9 @@
 #include "runtime/core/contract/dll_functions.h"
 #include "runtime/core/engine/errors.h"
 #include "runtime/core/picture/bitmap.h"
+#include "runtime/win32/dpi.h"
 #include "runtime/win32/gdi.h"
+#include "runtime/win32/portable/dll_geometry.h"
 #include "runtime/win32/portable/picture_file.h"
 #include "runtime/win32/portable/shell_text.h"
 #include "runtime/win32/text.h"
@@ -138,29 +140,37 @@ template <class Interface> void release(Interface*& object) {
 } // namespace
 
 runtime::Size Win32Desktop::screen_size() {
-    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const std::uint32_t dpi = screen_dpi();
+    return {to_units(GetSystemMetrics(SM_CXSCREEN), dpi), to_units(GetSystemMetrics(SM_CYSCREEN), dpi)};
 }
 
 runtime::ProgramBlock Win32Desktop::snapshot(const runtime::SnapshotRequest& request) {
     // No handle, or the null handle, takes the screen from its top-left
     // corner; a window handle takes what the screen shows in the window's
     // rectangle (covering windows included), and an unknown handle a black
-    // picture of the size asked for.
+    // picture of the size asked for. The picture is in pixels; a size asked
+    // for is in units, and the screen's or the window's own size in units
+    // takes exactly its pixels.
     int left = 0, top = 0;
     std::int32_t width = 0, height = 0;
     bool known = true;
+    const std::uint32_t dpi = screen_dpi();
     if (!request.window || *request.window == 0) {
-        width = request.width.value_or(GetSystemMetrics(SM_CXSCREEN));
-        height = request.height.value_or(GetSystemMetrics(SM_CYSCREEN));
+        width = GetSystemMetrics(SM_CXSCREEN);
+        height = GetSystemMetrics(SM_CYSCREEN);
     } else {
         const auto hwnd = reinterpret_cast<HWND>(std::uintptr_t(*request.window));
         RECT rect{};
         known = IsWindow(hwnd) && GetWindowRect(hwnd, &rect);
         left = rect.left;
         top = rect.top;
-        width = request.width.value_or(rect.right - rect.left);
-        height = request.height.value_or(rect.bottom - rect.top);
+        width = rect.right - rect.left;
+        height = rect.bottom - rect.top;
     }
+    if (request.width)
+        width = side_matching_picture(*request.width, width, dpi, false);
+    if (request.height)
+        height = side_matching_picture(*request.height, height, dpi, false);
     bound_size(width, height);
     trace("snapshot " + (request.window ? hex(*request.window) : std::string("screen")) + " " +
           std::to_string(width) + "x" + std::to_string(height) + (known ? "" : " (unknown window)"));
@@ -233,6 +243,14 @@ std::optional<std::uint64_t> Win32Desktop::call_dll(const std::string& library, 
     if (known != nullptr && known->ownership == contract::DllOwnership::clipboard_takes_bitmap &&
         result != 0 && args.size() == 2)
         bitmap_owners_.handed_to_clipboard(args[1]);
+    // Other windows' places come back in the screen's pixels; the program
+    // counts in units. The function wrote them into the program's memory
+    // at the pointer it was given, as many bytes as the table says.
+    if (known != nullptr && std::uint32_t(result) != 0)
+        if (const std::optional<GeometryOut> out = geometry_out(*known, args)) {
+            auto* bytes = reinterpret_cast<std::uint8_t*>(std::uintptr_t(out->address));
+            geometry_to_units(*known, std::span<std::uint8_t>(bytes, out->size), screen_dpi());
+        }
     if (tracing()) {
         std::string line = "dll " + from + "!" + function + "(";
         for (std::size_t i = 0; i < args.size(); ++i)

@@ -1,6 +1,7 @@
 #include "runtime/win32/gdi.h"
 
 #include "runtime/core/engine/fonts.h"
+#include "runtime/win32/portable/dpi_scale.h"
 #include "runtime/win32/text.h"
 
 #include <algorithm>
@@ -11,10 +12,10 @@ namespace vorn::win32 {
 
 namespace {
 
-LOGFONTW logfont_of(const forms::Font& font) {
+LOGFONTW logfont_of(const forms::Font& font, std::uint32_t dpi) {
     LOGFONTW out{};
-    out.lfHeight = font.height;
-    out.lfWidth = font.width;
+    out.lfHeight = to_pixels(font.height, dpi);
+    out.lfWidth = to_pixels(font.width, dpi);
     out.lfEscapement = font.escapement;
     out.lfOrientation = font.orientation;
     out.lfWeight = font.weight;
@@ -50,25 +51,25 @@ HBRUSH brush_for(COLORREF colour) {
     return brush;
 }
 
-HFONT font_for(const std::optional<forms::Font>& font) {
-    static std::map<Bytes, HFONT> fonts;
+HFONT font_for(const std::optional<forms::Font>& font, std::uint32_t dpi) {
+    static std::map<std::pair<Bytes, std::uint32_t>, HFONT> fonts;
     const forms::Font chosen = font.value_or(runtime::default_font());
-    HFONT& handle = fonts[forms::encode_font(chosen)];
+    HFONT& handle = fonts[{forms::encode_font(chosen), dpi}];
     if (handle == nullptr) {
-        const LOGFONTW logfont = logfont_of(chosen);
+        const LOGFONTW logfont = logfont_of(chosen, dpi);
         handle = CreateFontIndirectW(&logfont);
     }
     return handle;
 }
 
-HFONT font_for(const runtime::Value& font) {
+HFONT font_for(const runtime::Value& font, std::uint32_t dpi) {
     if (const auto* stored = std::get_if<forms::Font>(&font))
-        return font_for(std::optional<forms::Font>(*stored));
-    return default_font();
+        return font_for(std::optional<forms::Font>(*stored), dpi);
+    return default_font(dpi);
 }
 
-HFONT default_font() {
-    return font_for(std::optional<forms::Font>());
+HFONT default_font(std::uint32_t dpi) {
+    return font_for(std::optional<forms::Font>(), dpi);
 }
 
 HBITMAP blank_dib_section(std::int32_t width, std::int32_t height, void** bits) {

@@ -19,11 +19,12 @@ COLORREF colour_or_system(std::int64_t colour, int system_colour);
 picture::Pixel pixel_of(COLORREF colour);
 HBRUSH brush_for(COLORREF colour);
 
-// A font property (the stored LOGFONTA record) or, for no record, the
-// runtime's default font: 9 points, Chinese character set, the system's face.
-HFONT font_for(const runtime::Value& font);
-HFONT font_for(const std::optional<forms::Font>& font);
-HFONT default_font();
+// A font property (the stored LOGFONTA record, its sizes in 96-dpi units)
+// or, for no record, the runtime's default font: 9 points, Chinese character
+// set, the system's face; made at the DPI it is shown at.
+HFONT font_for(const runtime::Value& font, std::uint32_t dpi);
+HFONT font_for(const std::optional<forms::Font>& font, std::uint32_t dpi);
+HFONT default_font(std::uint32_t dpi);
 
 // A bitmap compatible with the screen holding `image`, owned by the caller:
 // the kind the clipboard takes as CF_BITMAP and converts for other programs.

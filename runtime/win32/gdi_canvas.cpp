@@ -3,6 +3,7 @@
 #include "runtime/core/engine/raster.h"
 #include "runtime/core/picture/decode.h"
 #include "runtime/win32/gdi.h"
+#include "runtime/win32/portable/dpi_scale.h"
 #include "runtime/win32/text.h"
 
 #include <algorithm>
@@ -104,13 +105,18 @@ void MemorySurface::reset() {
 
 // ---- GdiCanvas ----
 
-GdiCanvas::GdiCanvas(HWND shown_in, std::int32_t width, std::int32_t height, COLORREF fill)
-    : window_(shown_in), fill_(fill) {
+GdiCanvas::GdiCanvas(HWND shown_in, std::int32_t width, std::int32_t height, COLORREF fill, std::uint32_t dpi)
+    : window_(shown_in), dpi_(dpi), fill_(fill) {
     resize(width, height);
 }
 
+void GdiCanvas::set_dpi(std::uint32_t dpi) {
+    dpi_ = dpi;
+    resize(asked_width_, asked_height_);
+}
+
 void GdiCanvas::changed(const runtime::CopyRect& area) {
-    since_clear_ = runtime::union_within(since_clear_, area, width(), height());
+    since_clear_ = runtime::union_within(since_clear_, area, surface_.width(), surface_.height());
     log_.record(area);
     if (window_ == nullptr || area.width <= 0 || area.height <= 0)
         return;
@@ -119,12 +125,20 @@ void GdiCanvas::changed(const runtime::CopyRect& area) {
 }
 
 void GdiCanvas::changed_all() {
-    changed({0, 0, std::max(width(), 1), std::max(height(), 1)});
+    changed({0, 0, std::max(surface_.width(), 1), std::max(surface_.height(), 1)});
 }
 
-void GdiCanvas::resize(std::int32_t width, std::int32_t height) {
+void GdiCanvas::resize(std::int32_t units_wide, std::int32_t units_high) {
+    asked_width_ = units_wide;
+    asked_height_ = units_high;
+    std::int32_t width = side_matching_picture(std::max(units_wide, 0), picture_width_, dpi_, true);
+    std::int32_t height = side_matching_picture(std::max(units_high, 0), picture_height_, dpi_, true);
     bound(width, height);
-    if (surface_ && width == this->width() && height == this->height())
+    took_picture_width_ = width > 0 && width == picture_width_;
+    took_picture_height_ = height > 0 && height == picture_height_;
+    width_ = took_picture_width_ ? to_units(width, dpi_) : std::max(units_wide, 0);
+    height_ = took_picture_height_ ? to_units(height, dpi_) : std::max(units_high, 0);
+    if (surface_ && width == surface_.width() && height == surface_.height())
         return;
     ensure_background();
     MemorySurface fresh;
@@ -138,7 +152,7 @@ void GdiCanvas::resize(std::int32_t width, std::int32_t height) {
         BitBlt(fresh.dc(), 0, 0, std::min(width, background_.width()), std::min(height, background_.height()),
                background_.dc(), 0, 0, SRCCOPY);
     if (surface_)
-        BitBlt(fresh.dc(), 0, 0, std::min(width, this->width()), std::min(height, this->height()),
+        BitBlt(fresh.dc(), 0, 0, std::min(width, surface_.width()), std::min(height, surface_.height()),
                surface_.dc(), 0, 0, SRCCOPY);
     surface_ = std::move(fresh);
     cleared_ = false;
@@ -149,6 +163,10 @@ void GdiCanvas::resize(std::int32_t width, std::int32_t height) {
 void GdiCanvas::set_background(ByteView picture, std::uint32_t back_colour) {
     decode_background(picture);
     has_background_ = bool(background_);
+    picture_width_ = has_background_ ? background_.width() : 0;
+    picture_height_ = has_background_ ? background_.height() : 0;
+    // A canvas given the picture's size before the picture takes it now.
+    resize(asked_width_, asked_height_);
     cleared_ = false; // a new background: all of it goes on
     clear(back_colour);
 }
@@ -181,7 +199,7 @@ void GdiCanvas::clear(std::uint32_t back_colour) {
         repaint_background(since_clear_);
     } else {
         fill_ = fill;
-        repaint_background({0, 0, std::max(width(), 1), std::max(height(), 1)});
+        repaint_background({0, 0, std::max(surface_.width(), 1), std::max(surface_.height(), 1)});
     }
     cleared_ = true;
     since_clear_ = {};
@@ -205,8 +223,12 @@ void GdiCanvas::repaint_background(const runtime::CopyRect& area) {
     changed(area);
 }
 
-void GdiCanvas::draw(const runtime::DrawOp& op) {
+void GdiCanvas::draw(const runtime::DrawOp& asked) {
     HDC dc = surface_.dc();
+    runtime::DrawOp op = asked;
+    for (std::int32_t& coordinate : op.coords)
+        coordinate = to_pixels(coordinate, dpi_);
+    op.state.pen_width = to_pixels(op.state.pen_width, dpi_);
     const runtime::DrawState& state = op.state;
     HPEN pen =
         CreatePen(PS_SOLID, std::max(state.pen_width, 0), colorref(runtime::ink_colour(state.pen_colour)));
@@ -244,7 +266,7 @@ void GdiCanvas::draw(const runtime::DrawOp& op) {
     case runtime::DrawKind::text: {
         if (c.size() < 2)
             break;
-        HGDIOBJ old_font = SelectObject(dc, font_for(state.font));
+        HGDIOBJ old_font = SelectObject(dc, font_for(state.font, dpi_));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, colorref(runtime::ink_colour(state.text_colour)));
         const std::wstring shown = wide(op.text);
@@ -270,17 +292,26 @@ void GdiCanvas::copy_from(runtime::CanvasSurface& source, runtime::CopyRect area
     auto* from = dynamic_cast<GdiCanvas*>(&source);
     if (from == nullptr)
         return;
+    // The source's rectangle in its pixels, and where it goes in ours.
+    const Span across =
+        span_to_pixels(area.left, area.width, from->width(), from->surface_.width(), from->dpi_);
+    const Span down =
+        span_to_pixels(area.top, area.height, from->height(), from->surface_.height(), from->dpi_);
+    area = {across.start, down.start, across.length, down.length};
+    left = to_pixels(left, dpi_);
+    top = to_pixels(top, dpi_);
     // Clipped here as the simulated surface clips, so both agree on what a
     // copy that reaches past an edge leaves behind.
-    const auto clipped =
-        runtime::clip_copy(area, from->width(), from->height(), left, top, width(), height());
+    const auto clipped = runtime::clip_copy(area, from->surface_.width(), from->surface_.height(), left, top,
+                                            surface_.width(), surface_.height());
     if (!clipped)
         return;
     if (background_source_)
         background_.reset(); // see set_background_source
-    const runtime::CopyRect whole{0, 0, width(), height()};
-    if (rop == SRCCOPY && from->width() == width() && from->height() == height() && clipped->from == whole &&
-        clipped->to_left == 0 && clipped->to_top == 0) {
+    const runtime::CopyRect whole{0, 0, surface_.width(), surface_.height()};
+    if (rop == SRCCOPY && from->surface_.width() == surface_.width() &&
+        from->surface_.height() == surface_.height() && clipped->from == whole && clipped->to_left == 0 &&
+        clipped->to_top == 0) {
         const runtime::CopyRect differing = log_.differing_from(from->log_).value_or(whole);
         if (differing.width > 0 && differing.height > 0) {
             BitBlt(surface_.dc(), differing.left, differing.top, differing.width, differing.height,
@@ -297,14 +328,15 @@ void GdiCanvas::copy_from(runtime::CanvasSurface& source, runtime::CopyRect area
 
 runtime::ProgramBlock GdiCanvas::picture(std::int32_t width, std::int32_t height) {
     GdiFlush();
-    width = std::clamp(width, 0, this->width());
-    height = std::clamp(height, 0, this->height());
+    width = std::clamp(span_to_pixels(0, width, width_, surface_.width(), dpi_).length, 0, surface_.width());
+    height =
+        std::clamp(span_to_pixels(0, height, height_, surface_.height(), dpi_).length, 0, surface_.height());
     return runtime::picture_of_rows(surface_.bits(), surface_.row_pixels(), width, height);
 }
 
 picture::Image GdiCanvas::pixels() {
     GdiFlush();
-    picture::Image out(width(), height());
+    picture::Image out(surface_.width(), surface_.height());
     for (std::int32_t y = 0; y < out.height; ++y) {
         const picture::Pixel* row = surface_.bits() + std::size_t(y) * surface_.row_pixels();
         // GDI leaves the fourth byte of a 32-bit DIB undefined.
@@ -315,12 +347,12 @@ picture::Image GdiCanvas::pixels() {
 }
 
 std::int32_t GdiCanvas::text_width(const std::string& text, const std::optional<forms::Font>& font) {
-    HGDIOBJ old = SelectObject(surface_.dc(), font_for(font));
+    HGDIOBJ old = SelectObject(surface_.dc(), font_for(font, dpi_));
     const std::wstring shown = wide(text);
     SIZE size{};
     GetTextExtentPoint32W(surface_.dc(), shown.c_str(), int(shown.size()), &size);
     SelectObject(surface_.dc(), old);
-    return size.cx;
+    return to_units(size.cx, dpi_);
 }
 
 } // namespace vorn::win32

@@ -45,9 +45,15 @@ class MemorySurface {
     std::int32_t height_ = 0;
 };
 
+// The program places and sizes a canvas and draws on it in units; the
+// surface is in the pixels of the canvas's DPI, so that a shot shown as the
+// background keeps every pixel and the picture of the content is taken at
+// the screen's resolution. Every command converts its coordinates, pen width
+// and font; a canvas given its background picture's size (in units, or in
+// the picture's own pixels) is exactly the picture's size.
 class GdiCanvas final : public runtime::CanvasSurface {
   public:
-    GdiCanvas(HWND shown_in, std::int32_t width, std::int32_t height, COLORREF fill);
+    GdiCanvas(HWND shown_in, std::int32_t width, std::int32_t height, COLORREF fill, std::uint32_t dpi);
 
     void set_window(HWND window) { window_ = window; }
     // Where the background picture's bytes can be had again. With one, a
@@ -56,6 +62,12 @@ class GdiCanvas final : public runtime::CanvasSurface {
     // and decodes it again should a clear or a resize need it.
     void set_background_source(std::function<ByteView()> source) { background_source_ = std::move(source); }
     HDC dc() const { return surface_.dc(); }
+    std::int32_t pixel_width() const { return surface_.width(); }
+    std::int32_t pixel_height() const { return surface_.height(); }
+    void set_dpi(std::uint32_t dpi);
+    // Whether the canvas took its background picture's width or height.
+    bool took_picture_width() const { return took_picture_width_; }
+    bool took_picture_height() const { return took_picture_height_; }
 
     void set_background(ByteView picture, std::uint32_t back_colour) override;
     void clear(std::uint32_t back_colour) override;
@@ -66,8 +78,10 @@ class GdiCanvas final : public runtime::CanvasSurface {
     picture::Image pixels() override;
     std::int32_t text_width(const std::string& text, const std::optional<forms::Font>& font) override;
     void resize(std::int32_t width, std::int32_t height) override;
-    std::int32_t width() const override { return surface_.width(); }
-    std::int32_t height() const override { return surface_.height(); }
+    // In units: the size given, or the picture's size when the canvas
+    // took it.
+    std::int32_t width() const override { return width_; }
+    std::int32_t height() const override { return height_; }
 
   private:
     void changed(const runtime::CopyRect& area);
@@ -77,6 +91,17 @@ class GdiCanvas final : public runtime::CanvasSurface {
     void ensure_background();
 
     HWND window_;
+    std::uint32_t dpi_;
+    std::int32_t asked_width_ = 0; // the size last given, in units
+    std::int32_t asked_height_ = 0;
+    std::int32_t width_ = 0;
+    std::int32_t height_ = 0;
+    // The background picture's size in pixels, kept while its decoded copy
+    // is let go; 0 with no background.
+    std::int32_t picture_width_ = 0;
+    std::int32_t picture_height_ = 0;
+    bool took_picture_width_ = false;
+    bool took_picture_height_ = false;
     MemorySurface surface_;
     MemorySurface background_;
     bool has_background_ = false; // decoded in background_, or to be decoded again from the source

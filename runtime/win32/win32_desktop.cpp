@@ -212,19 +212,22 @@ void Win32Desktop::property_changed(runtime::LiveWindow& window, runtime::LiveEl
 bool Win32Desktop::refresh_property(runtime::LiveWindow& window, runtime::LiveElement& element,
                                     runtime::PropertyId property) {
     // Where a window is on the screen is the screen's to say (the user may
-    // have dragged it by its caption); a minimised window keeps the model's.
+    // have dragged it by its caption, or moved it to a monitor of another
+    // DPI); a minimised window keeps the model's. A control may say its size
+    // too (a canvas that takes its picture's size).
     const bool geometry = property == PropertyId::left || property == PropertyId::top ||
                           property == PropertyId::width || property == PropertyId::height;
     TopWindow* top = top_window(window.id);
-    if (!geometry || &element != &window.own() || top == nullptr || IsIconic(top->hwnd()))
-        return false;
-    RECT outer{};
-    if (!GetWindowRect(top->hwnd(), &outer))
+    if (!geometry || &element != &window.own() || top == nullptr)
+        return top != nullptr && geometry && top->control(element.id) != nullptr &&
+               top->control(element.id)->refresh_size(property);
+    GeometryRect outer;
+    if (!top->geometry_in_units(outer))
         return false;
     element.properties[PropertyId::left] = std::int64_t(outer.left);
     element.properties[PropertyId::top] = std::int64_t(outer.top);
-    element.properties[PropertyId::width] = std::int64_t(outer.right - outer.left);
-    element.properties[PropertyId::height] = std::int64_t(outer.bottom - outer.top);
+    element.properties[PropertyId::width] = std::int64_t(outer.width);
+    element.properties[PropertyId::height] = std::int64_t(outer.height);
     return true;
 }
 

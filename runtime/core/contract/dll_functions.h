@@ -25,23 +25,31 @@ enum class DllOwnership : std::uint8_t {
     clipboard_takes_bitmap,
 };
 
-// X(function, index, library, argument count, result, ownership). The index
+// Screen geometry the function writes through its second argument, which a
+// desktop whose units are not the screen's pixels converts.
+enum class DllGeometry : std::uint8_t {
+    none,
+    rect,      // a RECT: left, top, right, bottom
+    placement, // a WINDOWPLACEMENT: its minimised and maximised points, its restored RECT
+};
+
+// X(function, index, library, argument count, result, ownership, geometry). The index
 // is the function's fixed position in the image's table; an empty library
 // means the runtime's default system library.
 #define VORN_DLL_FUNCTIONS(X)                                                                                \
-    X(OpenClipboard, 0, "", 1, int32, none)                                                                  \
-    X(EmptyClipboard, 1, "", 0, int32, none)                                                                 \
-    X(SetClipboardData, 2, "", 2, full, clipboard_takes_bitmap)                                              \
-    X(CloseClipboard, 3, "", 0, int32, none)                                                                 \
-    X(GetWindowRect, 4, "user32", 2, int32, none)                                                            \
-    X(GetWindowPlacement, 5, "user32", 2, int32, none)                                                       \
-    X(GetParent, 6, "", 1, full, none)                                                                       \
-    X(GetWindowLongA, 7, "", 2, int32, none)                                                                 \
-    X(SetWindowLongA, 8, "", 3, int32, none)                                                                 \
-    X(SetLayeredWindowAttributes, 9, "", 4, int32, none)
+    X(OpenClipboard, 0, "", 1, int32, none, none)                                                            \
+    X(EmptyClipboard, 1, "", 0, int32, none, none)                                                           \
+    X(SetClipboardData, 2, "", 2, full, clipboard_takes_bitmap, none)                                        \
+    X(CloseClipboard, 3, "", 0, int32, none, none)                                                           \
+    X(GetWindowRect, 4, "user32", 2, int32, none, rect)                                                      \
+    X(GetWindowPlacement, 5, "user32", 2, int32, none, placement)                                            \
+    X(GetParent, 6, "", 1, full, none, none)                                                                 \
+    X(GetWindowLongA, 7, "", 2, int32, none, none)                                                           \
+    X(SetWindowLongA, 8, "", 3, int32, none, none)                                                           \
+    X(SetLayeredWindowAttributes, 9, "", 4, int32, none, none)
 
 enum class DllCommand : std::uint32_t {
-#define VORN_DLL_ENUM(function, index, library, arity, result, ownership) function = index,
+#define VORN_DLL_ENUM(function, index, library, arity, result, ownership, geometry) function = index,
     VORN_DLL_FUNCTIONS(VORN_DLL_ENUM)
 #undef VORN_DLL_ENUM
 };
@@ -53,12 +61,14 @@ struct DllFunction {
     std::size_t argument_count;
     DllResult result;
     DllOwnership ownership;
+    DllGeometry geometry;
 };
 
 // In index order.
 inline constexpr auto kDllFunctions = std::to_array<DllFunction>({
-#define VORN_DLL_ROW(function, index, library, arity, result, ownership)                                     \
-    {DllCommand::function, #function, library, arity, DllResult::result, DllOwnership::ownership},
+#define VORN_DLL_ROW(function, index, library, arity, result, ownership, geometry)                           \
+    {DllCommand::function, #function, library, arity, DllResult::result, DllOwnership::ownership,            \
+     DllGeometry::geometry},
     VORN_DLL_FUNCTIONS(VORN_DLL_ROW)
 #undef VORN_DLL_ROW
 });

@@ -1,6 +1,7 @@
 #include "runtime/win32/components/balloon_tip.h"
 
 #include "runtime/win32/controls/control.h"
+#include "runtime/win32/dpi.h"
 #include "runtime/win32/gdi.h"
 
 #include <commctrl.h>
@@ -47,8 +48,11 @@ void BalloonTip::attach(HWND control, const std::wstring& text) {
                                    runtime_module(), nullptr);
         if (tooltip_ == nullptr)
             return;
-        SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
-        SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(default_font()), FALSE);
+        // In units, like every size the runtime sets: at the DPI of the
+        // screen the tips show on.
+        const std::uint32_t dpi = screen_dpi();
+        SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, to_pixels(kMaxTipWidth, dpi));
+        SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(default_font(dpi)), FALSE);
     }
     auto known =
         std::find_if(tools_.begin(), tools_.end(), [&](const Tool& t) { return t.control == control; });

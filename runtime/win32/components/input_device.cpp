@@ -1,6 +1,7 @@
 #include "runtime/win32/components/input_device.h"
 
 #include "runtime/core/contract/commands.h"
+#include "runtime/win32/dpi.h"
 #include "runtime/win32/trace.h"
 #include "runtime/win32/win32_desktop.h"
 
@@ -147,8 +148,10 @@ void InputDevice::on_timer() {
     POINT at{};
     if (!GetCursorPos(&at))
         return; // no pointer to read (a locked workstation): try again next time
-    now.x = at.x;
-    now.y = at.y;
+    // The program counts the screen in units too.
+    const std::uint32_t dpi = screen_dpi();
+    now.x = to_units(at.x, dpi);
+    now.y = to_units(at.y, dpi);
     // GetAsyncKeyState reads the physical buttons; with swapped buttons the
     // physical right one is the logical left.
     const bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;

@@ -17,9 +17,10 @@ COLORREF canvas_colour(std::uint32_t colour) {
 } // namespace
 
 CanvasControl::CanvasControl(const ControlArgs& args)
-    : Control(args), surface_(nullptr, std::int32_t(args.element.integer(PropertyId::width)),
-                              std::int32_t(args.element.integer(PropertyId::height)),
-                              canvas_colour(std::uint32_t(args.element.integer(PropertyId::back_colour)))) {
+    : Control(args),
+      surface_(nullptr, std::int32_t(args.element.integer(PropertyId::width)),
+               std::int32_t(args.element.integer(PropertyId::height)),
+               canvas_colour(std::uint32_t(args.element.integer(PropertyId::back_colour))), dpi()) {
     captures_mouse_ = true;
 }
 
@@ -54,11 +55,36 @@ void CanvasControl::property_changed(PropertyId property) {
         // Decoded once, here: every clear repaints it.
         surface_.set_background(runtime::bytes_view(element()->get(PropertyId::background_picture)),
                                 std::uint32_t(integer(PropertyId::back_colour)));
+        apply_geometry(); // the canvas may have taken the picture's size
         break;
     default:
         Control::property_changed(property);
         break;
     }
+}
+
+void CanvasControl::dpi_changed(std::uint32_t dpi) {
+    surface_.set_dpi(dpi);
+    Control::dpi_changed(dpi);
+}
+
+RECT CanvasControl::bounds() const {
+    const RECT place = Control::bounds();
+    return {place.left, place.top, place.left + surface_.pixel_width(), place.top + surface_.pixel_height()};
+}
+
+bool CanvasControl::refresh_size(PropertyId property) {
+    // A canvas that took its picture's size in pixels is the picture's
+    // size in units, as the program measures everything else.
+    if (element() == nullptr)
+        return false;
+    if (property == PropertyId::width && surface_.took_picture_width())
+        element()->properties[PropertyId::width] = std::int64_t(surface_.width());
+    else if (property == PropertyId::height && surface_.took_picture_height())
+        element()->properties[PropertyId::height] = std::int64_t(surface_.height());
+    else
+        return false;
+    return true;
 }
 
 COLORREF CanvasControl::background_colour() const {
@@ -79,7 +105,7 @@ LRESULT CanvasControl::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             // Only what changed: a rubber band repaints a few rows, not the frame.
             const RECT& dirty = paint.rcPaint;
             // Beyond the bitmap (while a resize is on its way) the back colour shows.
-            if (dirty.right > surface_.width() || dirty.bottom > surface_.height())
+            if (dirty.right > surface_.pixel_width() || dirty.bottom > surface_.pixel_height())
                 FillRect(dc, &dirty, brush_for(background_colour()));
             BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top,
                    surface_.dc(), dirty.left, dirty.top, SRCCOPY);

@@ -18,11 +18,15 @@ class CanvasControl final : public Control {
     bool is_backdrop() const override { return true; }
     runtime::CanvasSurface& surface() { return surface_; }
     void property_changed(PropertyId property) override;
+    void dpi_changed(std::uint32_t dpi) override;
+    bool refresh_size(PropertyId property) override;
     void paint_client_background(HDC dc, const RECT& area) override;
     COLORREF background_colour() const override;
 
   protected:
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
+    // The window is the surface's size, which may be its picture's.
+    RECT bounds() const override;
 
   private:
     GdiCanvas surface_;

@@ -15,7 +15,7 @@ bool CheckBox::open(HWND parent) {
                         (integer(PropertyId::focusable) != 0 ? WS_TABSTOP : 0);
     if (!create(check_class, style, 0, wide(text(PropertyId::text)), bounds(), parent))
         return false;
-    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(default_font()), FALSE);
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(default_font(dpi())), FALSE);
     SendMessageW(hwnd(), BM_SETCHECK, integer(PropertyId::checked) != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
     return true;
 }

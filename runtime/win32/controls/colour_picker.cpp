@@ -3,6 +3,7 @@
 #include "forms/events.h"
 #include "runtime/core/engine/engine.h"
 #include "runtime/win32/gdi.h"
+#include "runtime/win32/portable/dpi_scale.h"
 #include "runtime/win32/win32_desktop.h"
 
 #include <commdlg.h>
@@ -28,7 +29,7 @@ void ColourPicker::paint() {
     HDC dc = painting.dc();
     RECT area = painting.client();
     DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (held_ ? DFCS_PUSHED : 0));
-    InflateRect(&area, -kSwatchMargin, -kSwatchMargin);
+    InflateRect(&area, -to_pixels(kSwatchMargin, dpi()), -to_pixels(kSwatchMargin, dpi()));
     FillRect(dc, &area, brush_for(colour_or_system(integer(PropertyId::colour), COLOR_WINDOWTEXT)));
     FrameRect(dc, &area, brush_for(GetSysColor(COLOR_BTNSHADOW)));
 }

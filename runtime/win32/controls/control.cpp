@@ -2,6 +2,7 @@
 
 #include "forms/events.h"
 #include "runtime/core/engine/engine.h"
+#include "runtime/win32/dpi.h"
 #include "runtime/win32/gdi.h"
 #include "runtime/win32/portable/conventions.h"
 #include "runtime/win32/text.h"
@@ -77,7 +78,7 @@ WindowClass register_class(const wchar_t* name, const wchar_t* system_class, UIN
 
 Control::Control(const ControlArgs& args)
     : desktop_(args.desktop), window_id_(args.window.id), element_id_(args.element.id), window_(&args.window),
-      element_(&args.element) {}
+      element_(&args.element), dpi_(args.dpi != 0 ? args.dpi : screen_dpi()) {}
 
 Control::~Control() {
     if (hwnd_ != nullptr) {
@@ -158,11 +159,11 @@ bool Control::raise(std::int32_t event, std::initializer_list<std::int64_t> args
 }
 
 LRESULT Control::mouse_event(std::int32_t event, UINT message, WPARAM wparam, LPARAM lparam) {
-    // Mouse positions are in this control's client pixels; the modifier
-    // keys come with the message, except alt, which has no MK_ flag.
+    // Mouse positions are in this control's client area, in units; the
+    // modifier keys come with the message, except alt, which has no MK_ flag.
     const std::int64_t keys =
         modifier_keys((wparam & MK_SHIFT) != 0, (wparam & MK_CONTROL) != 0, GetKeyState(VK_MENU) < 0);
-    if (!raise(event, {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam), keys}))
+    if (!raise(event, {to_units(GET_X_LPARAM(lparam), dpi_), to_units(GET_Y_LPARAM(lparam), dpi_), keys}))
         return 0;
     return base(message, wparam, lparam);
 }
@@ -220,7 +221,8 @@ LRESULT Control::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         {
             const std::int64_t keys =
                 modifier_keys((wparam & MK_SHIFT) != 0, (wparam & MK_CONTROL) != 0, GetKeyState(VK_MENU) < 0);
-            if (!raise(forms::event::kLeftButtonDown, {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam), keys}))
+            if (!raise(forms::event::kLeftButtonDown,
+                       {to_units(GET_X_LPARAM(lparam), dpi_), to_units(GET_Y_LPARAM(lparam), dpi_), keys}))
                 return 0;
         }
         return mouse_event(forms::event::kDoubleClicked, message, wparam, lparam);
@@ -250,10 +252,33 @@ std::string Control::text(PropertyId property) const {
 }
 
 RECT Control::bounds() const {
-    const auto left = std::int32_t(integer(PropertyId::left)), top = std::int32_t(integer(PropertyId::top));
-    const auto width = std::max(std::int32_t(integer(PropertyId::width)), 0);
-    const auto height = std::max(std::int32_t(integer(PropertyId::height)), 0);
-    return {left, top, left + width, top + height};
+    const GeometryRect r =
+        rect_to_pixels({std::int32_t(integer(PropertyId::left)), std::int32_t(integer(PropertyId::top)),
+                        std::max(std::int32_t(integer(PropertyId::width)), 0),
+                        std::max(std::int32_t(integer(PropertyId::height)), 0)},
+                       dpi_);
+    return {r.left, r.top, r.left + r.width, r.top + r.height};
+}
+
+HFONT Control::font() const {
+    return element_ != nullptr ? font_for(element_->get(PropertyId::font), dpi_) : default_font(dpi_);
+}
+
+void Control::dpi_changed(std::uint32_t dpi) {
+    const std::uint32_t before = dpi_;
+    dpi_ = dpi;
+    if (hwnd_ == nullptr || element_ == nullptr)
+        return;
+    // Through property_changed, so that each class places itself its way.
+    property_changed(PropertyId::width);
+    // The same font at the new DPI: the default one for the controls that
+    // always show it, else the element's.
+    const auto shown = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    if (shown != nullptr)
+        SendMessageW(hwnd_, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(shown == default_font(before) ? default_font(dpi_) : font()),
+                     FALSE);
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void Control::apply_geometry() {
@@ -289,8 +314,7 @@ void Control::property_changed(PropertyId property) {
         InvalidateRect(hwnd_, nullptr, TRUE);
         break;
     case PropertyId::font:
-        SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_for(element_->get(PropertyId::font))),
-                     TRUE);
+        SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
         InvalidateRect(hwnd_, nullptr, TRUE);
         break;
     default:

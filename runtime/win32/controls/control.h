@@ -35,6 +35,8 @@ struct ControlArgs {
     // The client area that holds a control (the window's or a container's);
     // a top-level window's owner.
     HWND parent = nullptr;
+    // The DPI the control is shown at: its window's (0: the screen's).
+    std::uint32_t dpi = 0;
 };
 
 // A window class registered by the runtime: one of its own, or a superclass
@@ -62,6 +64,14 @@ class Control {
     runtime::LiveElement* element() const { return element_; }
     runtime::LiveWindow* window() const { return window_; }
     virtual void detach();
+    // The DPI this control's geometry and font are converted by.
+    std::uint32_t dpi() const { return dpi_; }
+    // Its window moved to a monitor of another DPI: place and size it, and
+    // set its font, again.
+    virtual void dpi_changed(std::uint32_t dpi);
+    // Puts the size the control really has, in units, into the model when
+    // it may differ from what the program gave; false to let the model answer.
+    virtual bool refresh_size(PropertyId /*property*/) { return false; }
 
     // The model changed; show it.
     virtual void property_changed(PropertyId property);
@@ -100,9 +110,13 @@ class Control {
     bool alive() const { return element_ != nullptr && hwnd_ != nullptr; }
     std::int64_t integer(PropertyId property) const;
     std::string text(PropertyId property) const; // GBK
-    // The element's geometry relative to its parent's client area.
-    RECT bounds() const;
+    // The element's geometry relative to its parent's client area, in
+    // pixels at this control's DPI.
+    virtual RECT bounds() const;
     void apply_geometry();
+    // A font property, or the default font, at this control's DPI.
+    HFONT font() const;
+    void set_dpi(std::uint32_t dpi) { dpi_ = dpi; }
     // What lies under this control: the nearest visible sibling below it in
     // Z order that covers it whole and paints a background (the white label
     // under a window's controls), else the window or container holding it.
@@ -129,6 +143,7 @@ class Control {
     std::uint32_t element_id_ = 0;
     runtime::LiveWindow* window_ = nullptr;
     runtime::LiveElement* element_ = nullptr;
+    std::uint32_t dpi_ = 0;
 };
 
 } // namespace vorn::win32

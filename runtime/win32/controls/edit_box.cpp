@@ -27,8 +27,7 @@ bool EditBox::open(HWND parent) {
     const bool made =
         create(edit_class, style, WS_EX_CLIENTEDGE, wide(text(PropertyId::text)), bounds(), parent);
     if (made)
-        SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_for(element()->get(PropertyId::font))),
-                     FALSE);
+        SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
     mirroring_ = false;
     return made;
 }

@@ -1,5 +1,7 @@
 #include "runtime/win32/controls/font_picker.h"
 
+#include "runtime/win32/portable/dpi_scale.h"
+
 #include "forms/events.h"
 #include "runtime/core/engine/engine.h"
 #include "runtime/win32/gdi.h"
@@ -49,10 +51,10 @@ bool FontPicker::open(HWND parent) {
                         CBS_HASSTRINGS | (integer(PropertyId::visible) != 0 ? WS_VISIBLE : 0) |
                         (integer(PropertyId::focusable) != 0 ? WS_TABSTOP : 0);
     RECT area = bounds();
-    area.bottom += kListHeight;
+    area.bottom += to_pixels(kListHeight, dpi());
     if (!create(picker_class, style, 0, L"", area, parent))
         return false;
-    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(default_font()), FALSE);
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(default_font(dpi())), FALSE);
     for (const std::wstring& face : installed_faces())
         SendMessageW(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face.c_str()));
     show_face();
@@ -75,7 +77,7 @@ void FontPicker::show_face() {
 void FontPicker::apply_size() {
     RECT area = bounds();
     SetWindowPos(hwnd(), nullptr, area.left, area.top, area.right - area.left,
-                 area.bottom - area.top + kListHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+                 area.bottom - area.top + to_pixels(kListHeight, dpi()), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FontPicker::property_changed(PropertyId property) {

@@ -18,7 +18,7 @@ void Label::paint_background(HDC dc, const RECT& area) {
 }
 
 HFONT Label::text_font() const {
-    return font_for(element()->get(PropertyId::font));
+    return font();
 }
 
 } // namespace vorn::win32

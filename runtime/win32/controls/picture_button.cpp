@@ -4,6 +4,7 @@
 #include "forms/events.h"
 #include "runtime/win32/gdi.h"
 #include "runtime/win32/portable/conventions.h"
+#include "runtime/win32/portable/dpi_scale.h"
 #include "runtime/win32/text.h"
 
 #include <windowsx.h>
@@ -90,21 +91,25 @@ void PictureButton::paint() {
 
     const int width = client.right, height = client.bottom;
     int caption_height = 0;
-    HGDIOBJ old_font = SelectObject(dc, default_font());
+    HGDIOBJ old_font = SelectObject(dc, default_font(dpi()));
     if (with_caption_) {
         TEXTMETRICW metrics{};
         GetTextMetricsW(dc, &metrics);
         caption_height = metrics.tmHeight;
     }
-    const int picture_area = with_caption_ ? height - caption_height - kPictureTop - kCaptionGap : height;
-    const PlacedRect at = fit_picture(picture_.image.width, picture_.image.height, width, picture_area);
-    const int picture_top = with_caption_ ? kPictureTop : at.top;
+    const int gap = to_pixels(kCaptionGap, dpi());
+    const int picture_area =
+        with_caption_ ? height - caption_height - to_pixels(kPictureTop, dpi()) - gap : height;
+    // The picture is drawn for 96 dpi: shown at its size in units.
+    const PlacedRect at = fit_picture(to_pixels(picture_.image.width, dpi()),
+                                      to_pixels(picture_.image.height, dpi()), width, picture_area);
+    const int picture_top = with_caption_ ? to_pixels(kPictureTop, dpi()) : at.top;
     if (!picture_.empty())
         draw_image(dc, flatten(picture_, pixel_of(face)), at.left + shift, picture_top + shift, at.width,
                    at.height);
     if (with_caption_) {
-        RECT caption{shift, picture_top + (picture_.empty() ? 0 : at.height) + kCaptionGap + shift,
-                     width + shift, height + shift};
+        RECT caption{shift, picture_top + (picture_.empty() ? 0 : at.height) + gap + shift, width + shift,
+                     height + shift};
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, colour_or_system(integer(PropertyId::text_colour), COLOR_BTNTEXT));
         const std::wstring shown_text = wide(text(PropertyId::text));

@@ -13,7 +13,7 @@ bool PushButton::open(HWND parent) {
                         (integer(PropertyId::focusable) != 0 ? WS_TABSTOP : 0);
     if (!create(button_class, style, 0, wide(text(PropertyId::text)), bounds(), parent))
         return false;
-    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(default_font()), FALSE);
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(default_font(dpi())), FALSE);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "forms/ids.h"
 #include "runtime/core/engine/engine.h"
 #include "runtime/win32/controls/factory.h"
+#include "runtime/win32/dpi.h"
 #include "runtime/win32/gdi.h"
 #include "runtime/win32/text.h"
 #include "runtime/win32/win32_desktop.h"
@@ -33,7 +34,8 @@ const WindowClass& window_class() {
 
 Result<std::unique_ptr<TopWindow>> TopWindow::create(Win32Desktop& desktop, runtime::LiveWindow& window,
                                                      HWND owner) {
-    std::unique_ptr<TopWindow> top(new TopWindow(ControlArgs{desktop, window, window.own(), owner}));
+    std::unique_ptr<TopWindow> top(
+        new TopWindow(ControlArgs{desktop, window, window.own(), owner, screen_dpi()}));
     VORN_TRY_STATUS(top->build(owner));
     return top;
 }
@@ -45,14 +47,67 @@ TopWindow::~TopWindow() {
     controls_.clear();
 }
 
+void TopWindow::style_of(DWORD& style, DWORD& ex_style) const {
+    if (hwnd() != nullptr) {
+        style = DWORD(GetWindowLongPtrW(hwnd(), GWL_STYLE));
+        ex_style = DWORD(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE));
+        return;
+    }
+    style = style_for_border(integer(PropertyId::border_style)) | WS_CLIPCHILDREN;
+    ex_style = integer(PropertyId::stay_on_top) != 0 ? WS_EX_TOPMOST : 0;
+}
+
+RECT TopWindow::bounds() const {
+    DWORD style = 0, ex_style = 0;
+    style_of(style, ex_style);
+    const std::uint32_t screen = screen_dpi();
+    const OuterSize outer =
+        outer_to_pixels({std::int32_t(integer(PropertyId::width)), std::int32_t(integer(PropertyId::height))},
+                        frame_size(style, ex_style, kUnitDpi), frame_size(style, ex_style, dpi()), dpi());
+    const std::int32_t left = to_pixels(integer(PropertyId::left), screen);
+    const std::int32_t top = to_pixels(integer(PropertyId::top), screen);
+    return {left, top, left + std::max(outer.width, 0), top + std::max(outer.height, 0)};
+}
+
+bool TopWindow::geometry_in_units(GeometryRect& out) const {
+    RECT outer{};
+    if (hwnd() == nullptr || IsIconic(hwnd()) || !GetWindowRect(hwnd(), &outer))
+        return false;
+    DWORD style = 0, ex_style = 0;
+    style_of(style, ex_style);
+    const std::uint32_t screen = screen_dpi();
+    const OuterSize size =
+        outer_to_units({outer.right - outer.left, outer.bottom - outer.top},
+                       frame_size(style, ex_style, kUnitDpi), frame_size(style, ex_style, dpi()), dpi());
+    out = {to_units(outer.left, screen), to_units(outer.top, screen), size.width, size.height};
+    return true;
+}
+
+void TopWindow::move_to_dpi(std::uint32_t dpi, const RECT* suggested) {
+    set_dpi(dpi);
+    if (suggested != nullptr)
+        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+        apply_geometry();
+    for (const auto& control : controls_)
+        control->dpi_changed(dpi);
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 Status TopWindow::build(HWND owner) {
     const runtime::LiveElement& own = *element();
-    const DWORD style = style_for_border(own.integer(PropertyId::border_style)) | WS_CLIPCHILDREN;
-    const DWORD ex_style = own.integer(PropertyId::stay_on_top) != 0 ? WS_EX_TOPMOST : 0;
+    DWORD style = 0, ex_style = 0;
+    style_of(style, ex_style);
     // The own element's geometry is the outer rectangle on the screen.
     if (!Control::create(window_class(), style, ex_style, wide(own.text(PropertyId::text)), bounds(), owner))
         return Error{"window " + hex(window_id()) + ": CreateWindowEx failed (" +
                      std::to_string(GetLastError()) + ")"};
+    // Placed by the screen's DPI, it may have landed on a monitor of another.
+    if (const std::uint32_t here = window_dpi(hwnd()); here != dpi()) {
+        set_dpi(here);
+        apply_geometry();
+    }
     for (runtime::LiveElement& element : window()->elements) {
         if (&element == element_ptr_of_own() || element.is_menu_item() || element.info == nullptr ||
             element.info->has_window)
@@ -83,7 +138,7 @@ std::uint32_t TopWindow::container_of(const runtime::LiveElement& element) const
 }
 
 Status TopWindow::create_control(runtime::LiveElement& element, HWND parent) {
-    std::unique_ptr<Control> made = make_control(ControlArgs{desktop_, *window(), element, parent});
+    std::unique_ptr<Control> made = make_control(ControlArgs{desktop_, *window(), element, parent, dpi()});
     if (made == nullptr)
         return Error{"window " + hex(window_id()) + ", element " + hex(element.id) +
                      ": creating its control failed (" + std::to_string(GetLastError()) + ")"};
@@ -221,6 +276,24 @@ LRESULT TopWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         paint_client_background(reinterpret_cast<HDC>(wparam), client);
         return 1;
     }
+    case WM_GETDPISCALEDSIZE: {
+        // Asked before a move to a monitor of another DPI: the client area
+        // scales and the frame is the one at that DPI, rather than the
+        // whole outer size scaled.
+        DWORD style = 0, ex_style = 0;
+        style_of(style, ex_style);
+        const auto dpi = std::uint32_t(wparam);
+        const OuterSize outer = outer_to_pixels(
+            {std::int32_t(integer(PropertyId::width)), std::int32_t(integer(PropertyId::height))},
+            frame_size(style, ex_style, kUnitDpi), frame_size(style, ex_style, dpi), dpi);
+        auto* size = reinterpret_cast<SIZE*>(lparam);
+        size->cx = outer.width;
+        size->cy = outer.height;
+        return TRUE;
+    }
+    case WM_DPICHANGED:
+        move_to_dpi(LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+        return 0;
     default:
         break;
     }

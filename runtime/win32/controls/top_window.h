@@ -5,6 +5,7 @@
 #include "base/result.h"
 #include "runtime/win32/components/component.h"
 #include "runtime/win32/controls/control.h"
+#include "runtime/win32/portable/dpi_scale.h"
 
 #include <map>
 #include <memory>
@@ -30,12 +31,19 @@ class TopWindow final : public Control {
     void detach() override;
 
     void property_changed(PropertyId property) override;
+    // The window's place and outer size as the screen has them, in units:
+    // false for a minimised window, whose place the model keeps.
+    bool geometry_in_units(GeometryRect& out) const;
     bool is_backdrop() const override { return true; }
     COLORREF background_colour() const override;
     void paint_client_background(HDC dc, const RECT& area) override;
 
   protected:
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
+    // The stored outer rectangle on the screen: the place at the screen's
+    // DPI, the client area at the window's, and the frame the system gives
+    // a window of this style at that DPI.
+    RECT bounds() const override;
 
   private:
     explicit TopWindow(const ControlArgs& args) : Control(args) {}
@@ -46,6 +54,10 @@ class TopWindow final : public Control {
     runtime::LiveElement* element_ptr_of_own() const;
     void apply_stay_on_top();
     void apply_border();
+    void style_of(DWORD& style, DWORD& ex_style) const;
+    // Lays the window and its controls out again at a new DPI; `suggested`
+    // is where Windows proposes the window go, if it does.
+    void move_to_dpi(std::uint32_t dpi, const RECT* suggested);
 
     std::vector<std::unique_ptr<Control>> controls_; // in creation order
     std::map<std::uint32_t, Control*> by_element_;

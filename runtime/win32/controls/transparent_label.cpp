@@ -14,7 +14,7 @@ void TransparentLabel::paint_background(HDC dc, const RECT&) {
 }
 
 HFONT TransparentLabel::text_font() const {
-    return default_font();
+    return default_font(dpi());
 }
 
 } // namespace vorn::win32
