@@ -112,6 +112,14 @@ case $scenario in
 main_window_*)
     tool_start
     check_main_window
+    # The row's pictures are the ones drawn for this scale, not the 96-dpi
+    # ones stretched; at 96 dpi the stored ones.
+    if [ "$dpi" = 96 ]; then
+        e2e_expect_eq "$(grep -c '^[0-9]* picture drawn for ' "$VORN_TRACE")" 0 "pictures drawn for another scale"
+    else
+        drawn=$(grep -c "^[0-9]* picture drawn for $(((dpi * 100 + 95) / 96))%: " "$VORN_TRACE")
+        [ "$drawn" -ge "${#button_left[@]}" ] || e2e_fail "only $drawn of the row's pictures drawn for $dpi dpi"
+    fi
     import -window root "$artefacts/dpi_main_window_$dpi.png"
     e2e_log "screenshot: $artefacts/dpi_main_window_$dpi.png"
     click_scaled "关于"

@@ -46,6 +46,37 @@ int drawn_pixels(const picture::Image& image) {
     return count;
 }
 
+// The picture shrunk to `width` x `height`, each pixel the mean of the part
+// of the picture it covers, as a screen at 96 dpi would see a finer drawing.
+picture::Image area_mean(const picture::Image& image, int width, int height) {
+    const double sx = double(image.width) / width, sy = double(image.height) / height;
+    picture::Image out(width, height);
+    for (int ty = 0; ty < height; ++ty)
+        for (int tx = 0; tx < width; ++tx) {
+            double sum[3] = {}, area = 0;
+            for (int y = int(ty * sy); y < std::min(image.height, int(std::ceil((ty + 1) * sy))); ++y)
+                for (int x = int(tx * sx); x < std::min(image.width, int(std::ceil((tx + 1) * sx))); ++x) {
+                    const double wx = std::min(x + 1.0, (tx + 1) * sx) - std::max(double(x), tx * sx);
+                    const double wy = std::min(y + 1.0, (ty + 1) * sy) - std::max(double(y), ty * sy);
+                    for (int c = 0; c < 3; ++c)
+                        sum[c] += wx * wy * double(image.at(x, y) >> (16 - 8 * c) & 0xFF);
+                    area += wx * wy;
+                }
+            auto channel = [&](int c) { return std::uint8_t(std::lround(sum[c] / area)); };
+            out.at(tx, ty) = picture::rgb(channel(0), channel(1), channel(2));
+        }
+    return out;
+}
+
+// Mean difference of the channels of two pictures of one size, 0 to 255.
+double mean_difference(const picture::Image& a, const picture::Image& b) {
+    double total = 0;
+    for (std::size_t i = 0; i < a.pixels.size(); ++i)
+        for (int shift : {0, 8, 16})
+            total += std::abs(int(a.pixels[i] >> shift & 0xFF) - int(b.pixels[i] >> shift & 0xFF));
+    return total / (3.0 * double(a.pixels.size()));
+}
+
 } // namespace
 
 TEST(Icons, AreOne32BitImageWithItsMaskAndTransparentBackground) {
@@ -217,6 +248,52 @@ TEST(Assets, EveryCallGivesTheSameBytes) {
     for (SmallBitmap which : kSmallBitmaps)
         EXPECT_EQ(small_bitmap(which), small_bitmap(which)) << int(which);
     EXPECT_EQ(capture_sound(), capture_sound());
+}
+
+TEST(ScaledPictures, AreTheSameDrawingsAtEachScale) {
+    for (const int percent : {125, 150, 200}) {
+        SCOPED_TRACE(percent);
+        const int side = 32 * percent / 100;
+        for (Icon which : kIcons) {
+            const Bytes file = scaled_picture(which, percent);
+            EXPECT_EQ(u16(file, 2), 1); // still an icon, keeping its transparency
+            EXPECT_EQ(file.at(6), side);
+            EXPECT_EQ(file.at(7), side);
+            EXPECT_EQ(u32(file, 14) + u32(file, 18), file.size()) << "one image that ends the file";
+        }
+        // Seen at 96 dpi, each is the stored picture but for edges that fall
+        // elsewhere within a pixel: at most 16 of 255 on average (the small
+        // pictures' one-unit frame blurs most), where another of the large
+        // drawings, or this one drawn at its 96-dpi size in a corner, is 35
+        // or more.
+        auto expect_same_drawing = [&](const Bytes& stored_file, const Bytes& scaled_file, int stored_side) {
+            Result<picture::Image> scaled = picture::decode_picture(scaled_file);
+            ASSERT_TRUE(scaled) << scaled.error().message;
+            EXPECT_EQ(scaled->width, stored_side * percent / 100);
+            EXPECT_EQ(scaled->height, stored_side * percent / 100);
+            const picture::Image stored = *picture::decode_picture(stored_file);
+            EXPECT_LT(mean_difference(area_mean(*scaled, stored_side, stored_side), stored), 20);
+        };
+        for (Png which : kPngs) {
+            SCOPED_TRACE(int(which));
+            expect_same_drawing(png(which), scaled_picture(which, percent), 32);
+        }
+        for (SmallBitmap which : kSmallBitmaps) {
+            SCOPED_TRACE(int(which));
+            expect_same_drawing(small_bitmap(which), scaled_picture(which, percent), 16);
+        }
+    }
+}
+
+TEST(Canvas, AScaledCanvasDrawsTheSameShapesAtMorePixels) {
+    Canvas c(8, 8, 1.5);
+    EXPECT_EQ(c.width(), 12);
+    c.fill(rect(2, 2, 6, 6), Colour{10, 20, 30});
+    // Units 2 to 6 are pixels 3 to 9.
+    EXPECT_EQ(c.at(3, 3), (Colour{10, 20, 30, 255}));
+    EXPECT_EQ(c.at(8, 8), (Colour{10, 20, 30, 255}));
+    EXPECT_EQ(c.at(2, 3), (Colour{0, 0, 0, 0}));
+    EXPECT_EQ(c.at(9, 9), (Colour{0, 0, 0, 0}));
 }
 
 TEST(Canvas, ShapesOnWholePixelsAreSharpAndHalfPixelEdgesHalfCovered) {

@@ -4,8 +4,10 @@
 #include "forms/class_table.h"
 #include "forms/layouts/elements.h"
 #include "forms/layouts/entry_points.h"
+#include "runtime/core/contract/scaled_pictures.h"
 #include "runtime/core/picture/decode.h"
 #include "tests/layouts/built_image.h"
+#include "tools/imagetool/assemble.h"
 
 #include <gtest/gtest.h>
 
@@ -360,6 +362,42 @@ TEST(ProgramWindows, PicturesAreCompleteFilesOfTheirStatedSize) {
     EXPECT_EQ(icons, 8);
     EXPECT_EQ(pngs, 5);
     EXPECT_EQ(bitmaps, 2);
+}
+
+// The runtime finds a button's picture drawn for a higher DPI by the name
+// made from the bytes it reads from the button: the names the builder gives
+// must come from the very bytes the image stores.
+TEST(ProgramWindows, EveryButtonPictureIsDrawnAgainAtEachScaleUnderTheNameItsBytesGive) {
+    Result<std::vector<imagetool::ScaledPicture>> scaled = imagetool::scaled_pictures();
+    ASSERT_TRUE(scaled.ok()) << scaled.error().message;
+    std::map<std::string, Bytes> by_name;
+    for (const imagetool::ScaledPicture& picture : *scaled)
+        EXPECT_TRUE(by_name.emplace(picture.name, picture.bytes).second) << picture.name << " twice";
+    int buttons = 0;
+    for (const Window& window : windows())
+        for (const Element& element : window.elements) {
+            if (element.class_id != cls::picture_button && element.class_id != cls::graphic_button)
+                continue;
+            SCOPED_TRACE(name_of(element));
+            ++buttons;
+            const forms::ClassBlock block = block_of(element);
+            const Bytes* file = block.bytes(forms::PropertyId::picture);
+            ASSERT_NE(file, nullptr);
+            const int side = element.class_id == cls::graphic_button ? 16 : 32;
+            for (const std::uint32_t percent : contract::kPictureScales) {
+                const auto found = by_name.find(contract::scaled_picture_name(*file, percent));
+                ASSERT_NE(found, by_name.end()) << percent << " %";
+                Result<picture::Image> decoded = picture::decode_picture(found->second);
+                if (!decoded.ok() && u16(found->second, 2) == 1) {
+                    // An icon file: its size is in its directory entry.
+                    EXPECT_EQ(found->second.at(6), side * int(percent) / 100);
+                    continue;
+                }
+                ASSERT_TRUE(decoded.ok()) << decoded.error().message;
+                EXPECT_EQ(decoded->width, side * std::int32_t(percent) / 100);
+            }
+        }
+    EXPECT_EQ(by_name.size(), std::size_t(buttons) * contract::kPictureScales.size());
 }
 
 void expect_refs_match(const Window& window, const forms::ElementRef& own,

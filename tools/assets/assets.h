@@ -17,6 +17,13 @@ enum class SmallBitmap { enlarge, shrink };
 Bytes icon(Icon which);
 Bytes png(Png which);
 Bytes small_bitmap(SmallBitmap which);
+// The same pictures drawn from their descriptions at `percent` of their
+// size (at most 200), for screens of higher DPI: icons as icon files, the
+// others as RGBA PNG files, which the runtime shows over white as it shows
+// the small bitmaps.
+Bytes scaled_picture(Icon which, int percent);
+Bytes scaled_picture(Png which, int percent);
+Bytes scaled_picture(SmallBitmap which, int percent);
 // RIFF/WAVE, 3,419 bytes: PCM, mono, 22,050 samples per second, 8 bits,
 // 3,375 bytes of samples.
 Bytes capture_sound();

@@ -114,16 +114,20 @@ Shape rotated(Shape shape, Point centre, double degrees) {
     });
 }
 
-Canvas::Canvas(int width, int height)
-    : width_(width), height_(height), pixels_(std::size_t(width) * std::size_t(height)) {}
+Canvas::Canvas(int width, int height, double scale)
+    : width_(int(std::lround(width * scale))), height_(int(std::lround(height * scale))), scale_(scale),
+      pixels_(std::size_t(width_) * std::size_t(height_)) {}
 
 void Canvas::fill(const Shape& shape, Colour colour) {
     constexpr int kSamples = 8;
     constexpr double kHalfDiagonal = 0.7072;
     const double alpha = colour.a / 255.0;
+    // The shape's distance in pixels from a point in pixels, so that the
+    // antialiasing band stays a pixel wide at any scale.
+    auto distance = [&](double px, double py) { return shape.distance({px / scale_, py / scale_}) * scale_; };
     for (int y = 0; y < height_; ++y) {
         for (int x = 0; x < width_; ++x) {
-            const double centre = shape.distance({x + 0.5, y + 0.5});
+            const double centre = distance(x + 0.5, y + 0.5);
             double coverage = 0;
             if (centre < -kHalfDiagonal) {
                 coverage = 1;
@@ -131,7 +135,7 @@ void Canvas::fill(const Shape& shape, Colour colour) {
                 int inside = 0;
                 for (int sy = 0; sy < kSamples; ++sy)
                     for (int sx = 0; sx < kSamples; ++sx)
-                        if (shape.distance({x + (sx + 0.5) / kSamples, y + (sy + 0.5) / kSamples}) < 0)
+                        if (distance(x + (sx + 0.5) / kSamples, y + (sy + 0.5) / kSamples) < 0)
                             ++inside;
                 coverage = double(inside) / (kSamples * kSamples);
             }

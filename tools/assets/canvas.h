@@ -58,10 +58,13 @@ struct Colour {
     bool operator==(const Colour&) const = default;
 };
 
-// A picture being drawn, transparent to begin with.
+// A picture being drawn, transparent to begin with. Shapes are described in
+// the picture's own units; `scale` draws them at that many pixels a unit
+// (the same picture for a screen of higher DPI), the picture being
+// `width` x `height` units.
 class Canvas {
   public:
-    Canvas(int width, int height);
+    Canvas(int width, int height, double scale = 1);
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -82,6 +85,7 @@ class Canvas {
     };
     int width_;
     int height_;
+    double scale_;
     std::vector<Premultiplied> pixels_;
 };
 

@@ -16,8 +16,8 @@ using namespace palette;
 constexpr int kSize = 32;
 
 // Two sheets of paper, the front one with a folded corner and lines of text.
-Canvas copy_icon() {
-    Canvas c(kSize, kSize);
+Canvas copy_icon(double scale) {
+    Canvas c(kSize, kSize, scale);
     c.draw(rect(4, 2, 20, 23), kPale, kInk, 1);
     for (double y : {6.0, 10.0, 14.0})
         c.fill(rect(7, y, 17, y + 2), kSky);
@@ -30,8 +30,8 @@ Canvas copy_icon() {
 }
 
 // A door with an arrow leaving through it.
-Canvas exit_icon() {
-    Canvas c(kSize, kSize);
+Canvas exit_icon(double scale) {
+    Canvas c(kSize, kSize, scale);
     c.draw(rect(4, 3, 20, 29), kSilver, kInk, 1);
     c.draw(rect(7, 6, 18, 29), kBlue, kDeepBlue, 1);
     c.fill(circle({15.5, 17}, 1.3), kWhite);
@@ -42,8 +42,8 @@ Canvas exit_icon() {
 }
 
 // A printer with a sheet going in at the top and a printed one coming out.
-Canvas print_icon() {
-    Canvas c(kSize, kSize);
+Canvas print_icon(double scale) {
+    Canvas c(kSize, kSize, scale);
     c.draw(rect(9, 3, 23, 13), kWhite, kInk, 1);
     const Shape body = rect(3, 11, 29, 24, 3);
     c.draw(body, kSilver, kInk, 1);
@@ -57,8 +57,8 @@ Canvas print_icon() {
 }
 
 // A lower-case "i" on a blue disc.
-Canvas about_icon() {
-    Canvas c(kSize, kSize);
+Canvas about_icon(double scale) {
+    Canvas c(kSize, kSize, scale);
     c.draw(circle({16, 16}, 14.5), kBlue, kDeepBlue, 1);
     c.fill(circle({16, 9}, 2.4), kWhite);
     c.fill(rect(14, 13, 18, 24) | rect(12, 13, 16, 15) | rect(12, 22, 20, 24.5), kWhite);
@@ -66,8 +66,8 @@ Canvas about_icon() {
 }
 
 // A waste bin with its lid.
-Canvas clear_icon() {
-    Canvas c(kSize, kSize);
+Canvas clear_icon(double scale) {
+    Canvas c(kSize, kSize, scale);
     c.fill(outline(rect(12, 2, 20, 9, 2), 2), kInk);
     c.draw(polygon({{7, 10}, {25, 10}, {23, 30}, {9, 30}}), kSky, kInk, 1);
     for (double x : {12.0, 16.0, 20.0})
@@ -77,8 +77,8 @@ Canvas clear_icon() {
 }
 
 // A floppy disk: shutter at the top, label below.
-Canvas save_icon() {
-    Canvas c(kSize, kSize);
+Canvas save_icon(double scale) {
+    Canvas c(kSize, kSize, scale);
     c.draw(polygon({{3, 3}, {25, 3}, {29, 7}, {29, 29}, {3, 29}}), kBlue, kInk, 1);
     c.draw(rect(9, 3, 23, 12), kSilver, kInk, 1);
     c.fill(rect(18, 5, 21, 10), kInk);
@@ -89,8 +89,8 @@ Canvas save_icon() {
 }
 
 // A gear of eight teeth.
-Canvas settings_icon() {
-    Canvas c(kSize, kSize);
+Canvas settings_icon(double scale) {
+    Canvas c(kSize, kSize, scale);
     const Point centre{16, 16};
     Shape gear = circle(centre, 10.5);
     for (int tooth = 0; tooth < 8; ++tooth)
@@ -100,8 +100,8 @@ Canvas settings_icon() {
 }
 
 // A pencil slanting down to the left.
-Canvas edit_icon() {
-    Canvas c(kSize, kSize);
+Canvas edit_icon(double scale) {
+    Canvas c(kSize, kSize, scale);
     // Drawn lying flat with its point to the left, then turned.
     auto turn = [](Shape s) { return rotated(std::move(s), {16, 16}, -45); };
     c.draw(turn(polygon({{-2, 16}, {8, 11.5}, {8, 20.5}})), kWood, kInk, 1);
@@ -113,24 +113,24 @@ Canvas edit_icon() {
     return c;
 }
 
-Canvas drawing(Icon which) {
+Canvas drawing(Icon which, double scale) {
     switch (which) {
     case Icon::copy:
-        return copy_icon();
+        return copy_icon(scale);
     case Icon::exit:
-        return exit_icon();
+        return exit_icon(scale);
     case Icon::print:
-        return print_icon();
+        return print_icon(scale);
     case Icon::about:
-        return about_icon();
+        return about_icon(scale);
     case Icon::clear:
-        return clear_icon();
+        return clear_icon(scale);
     case Icon::save:
-        return save_icon();
+        return save_icon(scale);
     case Icon::settings:
-        return settings_icon();
+        return settings_icon(scale);
     case Icon::edit:
-        return edit_icon();
+        return edit_icon(scale);
     }
     throw std::invalid_argument("unknown icon");
 }
@@ -138,7 +138,11 @@ Canvas drawing(Icon which) {
 } // namespace
 
 Bytes icon(Icon which) {
-    return icon_file(drawing(which));
+    return icon_file(drawing(which, 1));
+}
+
+Bytes scaled_picture(Icon which, int percent) {
+    return icon_file(drawing(which, percent / 100.0));
 }
 
 } // namespace vorn::assets

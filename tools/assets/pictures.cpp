@@ -39,8 +39,8 @@ Shape corner_marks(double left, double top, double right, double bottom, double 
 }
 
 // A magnifying glass with a "+" on its lens.
-Canvas zoom_picture() {
-    Canvas c(kSize, kSize);
+Canvas zoom_picture(double scale) {
+    Canvas c(kSize, kSize, scale);
     const Point centre{13, 13};
     c.fill(line({20.5, 20.5}, {28, 28}, 5.5), kInk);
     c.fill(line({22.5, 22.5}, {27.5, 27.5}, 2.5), kSteel);
@@ -50,8 +50,8 @@ Canvas zoom_picture() {
 }
 
 // A window with its title bar, framed by selection marks.
-Canvas capture_window_picture() {
-    Canvas c(kSize, kSize);
+Canvas capture_window_picture(double scale) {
+    Canvas c(kSize, kSize, scale);
     c.draw(rect(6, 8, 26, 25), kWhite, kInk, 1);
     c.fill(rect(7, 9, 25, 12), kBlue);
     c.fill(rect(22, 10, 24, 11), kWhite);
@@ -61,8 +61,8 @@ Canvas capture_window_picture() {
 }
 
 // A monitor on its stand, its whole screen marked for capture.
-Canvas capture_full_screen_picture() {
-    Canvas c(kSize, kSize);
+Canvas capture_full_screen_picture(double scale) {
+    Canvas c(kSize, kSize, scale);
     c.fill(rect(14, 23, 18, 28), kSteel);
     c.fill(rect(9, 27, 23, 30, 1), kInk);
     c.fill(rect(2, 4, 30, 24, 2), kInk);
@@ -73,8 +73,8 @@ Canvas capture_full_screen_picture() {
 }
 
 // A dashed selection rectangle with crop marks on its corners.
-Canvas capture_region_picture() {
-    Canvas c(kSize, kSize);
+Canvas capture_region_picture(double scale) {
+    Canvas c(kSize, kSize, scale);
     const double left = 3, top = 5, right = 29, bottom = 27;
     c.fill(rect(left, top, right, bottom), Colour{kSky.r, kSky.g, kSky.b, 140});
     for (double x = left; x < right; x += 4)
@@ -86,43 +86,43 @@ Canvas capture_region_picture() {
 }
 
 // A bold green tick.
-Canvas finish_edit_picture() {
-    Canvas c(kSize, kSize);
+Canvas finish_edit_picture(double scale) {
+    Canvas c(kSize, kSize, scale);
     c.draw(polyline({{5, 17}, {12.5, 24.5}, {27, 8}}, 6), kGreen, kDarkGreen, 1);
     return c;
 }
 
 // A light button face with a dark sign on it; the view around it is dark.
-Canvas small_button(const Shape& sign) {
-    Canvas c(kSmallSize, kSmallSize);
+Canvas small_button(const Shape& sign, double scale) {
+    Canvas c(kSmallSize, kSmallSize, scale);
     c.draw(rect(0, 0, kSmallSize, kSmallSize), kPale, kSteel, 1);
     c.fill(sign, kDeepBlue);
     return c;
 }
 
-Canvas drawing(Png which) {
+Canvas drawing(Png which, double scale) {
     switch (which) {
     case Png::zoom:
-        return zoom_picture();
+        return zoom_picture(scale);
     case Png::capture_window:
-        return capture_window_picture();
+        return capture_window_picture(scale);
     case Png::capture_full_screen:
-        return capture_full_screen_picture();
+        return capture_full_screen_picture(scale);
     case Png::capture_region:
-        return capture_region_picture();
+        return capture_region_picture(scale);
     case Png::finish_edit:
-        return finish_edit_picture();
+        return finish_edit_picture(scale);
     }
     throw std::invalid_argument("unknown PNG picture");
 }
 
-Canvas drawing(SmallBitmap which) {
+Canvas drawing(SmallBitmap which, double scale) {
     const Shape minus = rect(3, 7, 13, 9);
     switch (which) {
     case SmallBitmap::enlarge:
-        return small_button(minus | rect(7, 3, 9, 13));
+        return small_button(minus | rect(7, 3, 9, 13), scale);
     case SmallBitmap::shrink:
-        return small_button(minus);
+        return small_button(minus, scale);
     }
     throw std::invalid_argument("unknown small bitmap");
 }
@@ -130,11 +130,19 @@ Canvas drawing(SmallBitmap which) {
 } // namespace
 
 Bytes png(Png which) {
-    return png_file(drawing(which));
+    return png_file(drawing(which, 1));
 }
 
 Bytes small_bitmap(SmallBitmap which) {
-    return palette_bitmap_file(drawing(which));
+    return palette_bitmap_file(drawing(which, 1));
+}
+
+Bytes scaled_picture(Png which, int percent) {
+    return png_file(drawing(which, percent / 100.0));
+}
+
+Bytes scaled_picture(SmallBitmap which, int percent) {
+    return png_file(drawing(which, percent / 100.0));
 }
 
 } // namespace vorn::assets

@@ -7,6 +7,7 @@
 #include "image/const_pool.h"
 #include "image/writer.h"
 #include "runtime/core/contract/dll_functions.h"
+#include "runtime/core/contract/scaled_pictures.h"
 #include "tools/assets/assets.h"
 #include "tools/imagetool/code_section.h"
 #include "tools/imagetool/product_content.h"
@@ -18,47 +19,57 @@ using image::ImageParts;
 
 namespace {
 
-// The drawing behind each picture the layouts name.
-Result<Bytes> program_picture(layouts::Picture picture) {
+// A drawing as the image stores it (at 100 %) or drawn again at `percent`.
+template <typename Which> Bytes drawn(Which which, Bytes (*stored)(Which), std::uint32_t percent) {
+    return percent == 100 ? stored(which) : assets::scaled_picture(which, int(percent));
+}
+
+// The drawing behind each picture the layouts name, at `percent` of its size.
+Result<Bytes> program_picture_at(layouts::Picture picture, std::uint32_t percent) {
     using assets::Icon;
     using assets::Png;
     using assets::SmallBitmap;
     using layouts::Picture;
     switch (picture) {
     case Picture::copy:
-        return assets::icon(Icon::copy);
+        return drawn(Icon::copy, assets::icon, percent);
     case Picture::exit:
-        return assets::icon(Icon::exit);
+        return drawn(Icon::exit, assets::icon, percent);
     case Picture::print:
-        return assets::icon(Icon::print);
+        return drawn(Icon::print, assets::icon, percent);
     case Picture::about:
-        return assets::icon(Icon::about);
+        return drawn(Icon::about, assets::icon, percent);
     case Picture::clear:
-        return assets::icon(Icon::clear);
+        return drawn(Icon::clear, assets::icon, percent);
     case Picture::save:
-        return assets::icon(Icon::save);
+        return drawn(Icon::save, assets::icon, percent);
     case Picture::settings:
-        return assets::icon(Icon::settings);
+        return drawn(Icon::settings, assets::icon, percent);
     case Picture::edit:
-        return assets::icon(Icon::edit);
+        return drawn(Icon::edit, assets::icon, percent);
     case Picture::zoom:
-        return assets::png(Png::zoom);
+        return drawn(Png::zoom, assets::png, percent);
     case Picture::capture_window:
-        return assets::png(Png::capture_window);
+        return drawn(Png::capture_window, assets::png, percent);
     case Picture::capture_full_screen:
-        return assets::png(Png::capture_full_screen);
+        return drawn(Png::capture_full_screen, assets::png, percent);
     case Picture::capture_region:
-        return assets::png(Png::capture_region);
+        return drawn(Png::capture_region, assets::png, percent);
     case Picture::finish_edit:
-        return assets::png(Png::finish_edit);
+        return drawn(Png::finish_edit, assets::png, percent);
     case Picture::enlarge:
-        return assets::small_bitmap(SmallBitmap::enlarge);
+        return drawn(SmallBitmap::enlarge, assets::small_bitmap, percent);
     case Picture::shrink:
-        return assets::small_bitmap(SmallBitmap::shrink);
+        return drawn(SmallBitmap::shrink, assets::small_bitmap, percent);
     case Picture::none:
         break;
     }
     return Error{"no drawing for picture " + std::to_string(static_cast<int>(picture))};
+}
+
+// As the image stores it.
+Result<Bytes> program_picture(layouts::Picture picture) {
+    return program_picture_at(picture, 100);
 }
 
 // The tables every image of ours carries, their names pooled into `pool`, and
@@ -146,6 +157,20 @@ Result<ImageParts> sample_image_parts() {
     // Real images declare the last group entry out of the section.
     parts.reloc_declared_size = static_cast<std::uint32_t>(image::encode_groups(parts.groups).size() - 4);
     return parts;
+}
+
+Result<std::vector<ScaledPicture>> scaled_pictures() {
+    std::vector<ScaledPicture> out;
+    for (auto which = std::uint8_t(layouts::Picture::copy); which <= std::uint8_t(layouts::Picture::shrink);
+         ++which) {
+        const auto picture = layouts::Picture(which);
+        VORN_TRY_ASSIGN(Bytes stored, program_picture(picture));
+        for (const std::uint32_t percent : contract::kPictureScales) {
+            VORN_TRY_ASSIGN(Bytes drawn, program_picture_at(picture, percent));
+            out.push_back({contract::scaled_picture_name(stored, percent), std::move(drawn)});
+        }
+    }
+    return out;
 }
 
 } // namespace vorn::imagetool

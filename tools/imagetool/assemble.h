@@ -30,6 +30,14 @@ Result<image::ImageParts> product_image_parts();
 // memory beyond its stored bytes); the fuzz seeds start from it.
 Result<image::ImageParts> sample_image_parts();
 
+// The program's pictures drawn again at each of the contract's scales,
+// named as the runtime looks them up among the executable's resources.
+struct ScaledPicture {
+    std::string name;
+    Bytes bytes;
+};
+Result<std::vector<ScaledPicture>> scaled_pictures();
+
 // The readable listing that `imagetool dump` prints.
 std::string dump_image(const image::Image& image);
 

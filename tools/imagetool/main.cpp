@@ -4,6 +4,10 @@
 //                            included; exit 0 and "ok" or 1 and the reasons
 //   imagetool build OUT      writes the program's image
 //   imagetool sample OUT     writes a small image that uses every feature of the format
+//   imagetool scaled-pictures OUT
+//                            writes the program's pictures drawn at the higher
+//                            DPIs' scales beside OUT, and OUT, a resource script
+//                            that carries them into the executable
 #include "image/reader.h"
 #include "image/verify.h"
 #include "image/writer.h"
@@ -22,7 +26,8 @@ constexpr int kExitInvalid = 1;
 constexpr int kExitUsage = 2;
 
 int usage() {
-    std::fputs("usage: imagetool dump IMAGE | verify IMAGE | build OUT | sample OUT\n", stderr);
+    std::fputs("usage: imagetool dump IMAGE | verify IMAGE | build OUT | sample OUT | scaled-pictures OUT\n",
+               stderr);
     return kExitUsage;
 }
 
@@ -39,16 +44,20 @@ bool read_file(const std::string& path, Bytes& out) {
     return !in.bad();
 }
 
+bool write_file(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return bool(out);
+}
+
 int write_parts(const std::string& path, const Result<image::ImageParts>& parts) {
     if (!parts)
         return fail(path, parts.error().message);
     Result<Bytes> bytes = image::write_image(*parts);
     if (!bytes)
         return fail(path, bytes.error().message);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes->data()), static_cast<std::streamsize>(bytes->size()));
-    out.close();
-    if (!out)
+    if (!write_file(path, *bytes))
         return fail(path, "cannot write the file", kExitUsage);
     return 0;
 }
@@ -78,6 +87,25 @@ int inspect(const std::string& command, const std::string& path) {
     return 0;
 }
 
+// Each picture as a file beside the script, which names it by its full path.
+int write_scaled_pictures(const std::string& path) {
+    Result<std::vector<imagetool::ScaledPicture>> pictures = imagetool::scaled_pictures();
+    if (!pictures)
+        return fail(path, pictures.error().message);
+    const std::string::size_type slash = path.find_last_of('/');
+    const std::string directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    std::string script = "// Written by imagetool scaled-pictures.\n";
+    for (const imagetool::ScaledPicture& picture : *pictures) {
+        const std::string file = picture.name + ".bin";
+        if (!write_file(directory + file, picture.bytes))
+            return fail(directory + file, "cannot write the file", kExitUsage);
+        script += picture.name + " RCDATA \"" + directory + file + "\"\n";
+    }
+    if (!write_file(path, Bytes(script.begin(), script.end())))
+        return fail(path, "cannot write the file", kExitUsage);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -91,5 +119,7 @@ int main(int argc, char** argv) {
         return write_parts(path, imagetool::product_image_parts());
     if (command == "sample")
         return write_parts(path, imagetool::sample_image_parts());
+    if (command == "scaled-pictures")
+        return write_scaled_pictures(path);
     return usage();
 }

@@ -2,13 +2,17 @@
 
 #include "forms/class_block.h"
 #include "forms/events.h"
+#include "runtime/core/contract/scaled_pictures.h"
 #include "runtime/win32/gdi.h"
 #include "runtime/win32/portable/conventions.h"
 #include "runtime/win32/portable/dpi_scale.h"
 #include "runtime/win32/text.h"
+#include "runtime/win32/trace.h"
 
 #include <windowsx.h>
 
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace vorn::win32 {
@@ -23,6 +27,24 @@ constexpr std::size_t kPressedFaceField = 17;
 constexpr COLORREF kHoverFrame = RGB(0x7A, 0xB4, 0xEA);
 constexpr int kPictureTop = 2;
 constexpr int kCaptionGap = 1;
+
+// The stored picture as drawn for the scale, from the executable's
+// resources; nullopt when there is none.
+std::optional<Picture> drawn_for_scale(ByteView stored, std::uint32_t percent) {
+    const std::string name = contract::scaled_picture_name(stored, percent);
+    HMODULE executable = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceA(executable, name.c_str(), MAKEINTRESOURCEA(10)); // RT_RCDATA
+    HGLOBAL loaded = found != nullptr ? LoadResource(executable, found) : nullptr;
+    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (bytes == nullptr)
+        return std::nullopt;
+    Result<Picture> decoded = decode_any_picture(
+        ByteView(static_cast<const std::uint8_t*>(bytes), SizeofResource(executable, found)));
+    if (!decoded)
+        return std::nullopt;
+    trace("picture drawn for " + std::to_string(percent) + "%: " + name);
+    return std::move(*decoded);
+}
 
 } // namespace
 
@@ -52,10 +74,22 @@ bool PictureButton::open(HWND parent) {
 
 void PictureButton::decode() {
     picture_ = {};
+    shown_ = {};
     const Bytes data = runtime::as_bytes(element()->get(PropertyId::picture));
-    if (!data.empty())
-        if (Result<Picture> decoded = decode_any_picture(data))
-            picture_ = std::move(*decoded);
+    if (data.empty())
+        return;
+    if (Result<Picture> decoded = decode_any_picture(data))
+        picture_ = std::move(*decoded);
+    std::optional<Picture> drawn;
+    if (const std::uint32_t percent = picture_scale_for(dpi()); percent != 0 && !picture_.empty())
+        drawn = drawn_for_scale(data, percent);
+    shown_ = drawn ? std::move(*drawn) : picture_;
+}
+
+void PictureButton::dpi_changed(std::uint32_t dpi) {
+    Control::dpi_changed(dpi);
+    if (element() != nullptr)
+        decode();
 }
 
 void PictureButton::property_changed(PropertyId property) {
@@ -100,12 +134,13 @@ void PictureButton::paint() {
     const int gap = to_pixels(kCaptionGap, dpi());
     const int picture_area =
         with_caption_ ? height - caption_height - to_pixels(kPictureTop, dpi()) - gap : height;
-    // The picture is drawn for 96 dpi: shown at its size in units.
+    // The stored picture is drawn for 96 dpi: shown at its size in units,
+    // which the picture drawn for the scale has, or nearly.
     const PlacedRect at = fit_picture(to_pixels(picture_.image.width, dpi()),
                                       to_pixels(picture_.image.height, dpi()), width, picture_area);
     const int picture_top = with_caption_ ? to_pixels(kPictureTop, dpi()) : at.top;
     if (!picture_.empty())
-        draw_image(dc, flatten(picture_, pixel_of(face)), at.left + shift, picture_top + shift, at.width,
+        draw_image(dc, flatten(shown_, pixel_of(face)), at.left + shift, picture_top + shift, at.width,
                    at.height);
     if (with_caption_) {
         RECT caption{shift, picture_top + (picture_.empty() ? 0 : at.height) + gap + shift, width + shift,

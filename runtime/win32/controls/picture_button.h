@@ -22,6 +22,7 @@ class PictureButton final : public Control {
     PictureButton(const ControlArgs& args, bool with_caption);
     bool open(HWND parent);
     void property_changed(PropertyId property) override;
+    void dpi_changed(std::uint32_t dpi) override;
 
   protected:
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -35,7 +36,10 @@ class PictureButton final : public Control {
     Look look() const;
 
     bool with_caption_;
-    Picture picture_;
+    Picture picture_; // as stored, drawn for 96 dpi: its size in units
+    // What is drawn: the stored picture, or the one drawn for this DPI's
+    // scale when the executable carries it.
+    Picture shown_;
     COLORREF faces_[3];
     bool hover_ = false;
     bool held_ = false;   // the left button went down on us and is not released

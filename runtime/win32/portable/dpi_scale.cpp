@@ -1,5 +1,7 @@
 #include "runtime/win32/portable/dpi_scale.h"
 
+#include "runtime/core/contract/scaled_pictures.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -79,6 +81,17 @@ OuterSize outer_to_units(OuterSize pixels, FrameSize frame_at_96, FrameSize fram
         std::max<std::int64_t>(std::int64_t(pixels.height) - frame_here.height, 0);
     return {add(to_units(client_width, dpi), frame_at_96.width),
             add(to_units(client_height, dpi), frame_at_96.height)};
+}
+
+std::uint32_t picture_scale_for(std::uint32_t dpi) {
+    if (dpi <= kUnitDpi)
+        return 0;
+    // In percent, rounded up: 120 dpi asks for 125 %.
+    const std::uint64_t wanted = (std::uint64_t(dpi) * 100 + kUnitDpi - 1) / kUnitDpi;
+    for (const std::uint32_t scale : contract::kPictureScales)
+        if (scale >= wanted)
+            return scale;
+    return contract::kPictureScales.back();
 }
 
 } // namespace vorn::win32

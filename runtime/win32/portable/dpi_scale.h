@@ -78,4 +78,10 @@ OuterSize outer_to_pixels(OuterSize stored, FrameSize frame_at_96, FrameSize fra
 // a monitor of another DPI, or resized by the system).
 OuterSize outer_to_units(OuterSize pixels, FrameSize frame_at_96, FrameSize frame_here, std::uint32_t dpi);
 
+// Which of the program's pictures drawn for other scales (the contract's
+// scales, in percent) to show at the DPI: the smallest as large as the DPI
+// asks, else the largest; 0 at 96 dpi and below, where the stored picture is
+// the one.
+std::uint32_t picture_scale_for(std::uint32_t dpi);
+
 } // namespace vorn::win32

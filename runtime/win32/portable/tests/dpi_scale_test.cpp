@@ -106,6 +106,18 @@ TEST(DpiScale, OuterSizesKeepTheClientScaledAndTakeTheFrameOfTheirDpi) {
     EXPECT_EQ(outer_to_units({2, 2}, at_96, at_144, k150), (OuterSize{6, 29}));
 }
 
+TEST(DpiScale, PicturesDrawnForTheScaleAtOrJustAboveTheDpi) {
+    EXPECT_EQ(picture_scale_for(kUnitDpi), 0u);
+    EXPECT_EQ(picture_scale_for(72), 0u);
+    EXPECT_EQ(picture_scale_for(97), 125u);
+    EXPECT_EQ(picture_scale_for(k125), 125u);
+    EXPECT_EQ(picture_scale_for(121), 150u);
+    EXPECT_EQ(picture_scale_for(k150), 150u);
+    EXPECT_EQ(picture_scale_for(168), 200u); // 175 %
+    EXPECT_EQ(picture_scale_for(k200), 200u);
+    EXPECT_EQ(picture_scale_for(288), 200u); // nothing larger: the largest
+}
+
 TEST(DpiScale, AWindowMovedBetweenMonitorsKeepsItsStoredSize) {
     // Windows asks for the size at the new DPI (WM_GETDPISCALEDSIZE), and
     // the size read back there is the stored one, from any DPI to any other.
