@@ -46,6 +46,18 @@ std::u16string module_path() {
     }
 }
 
+// The program's DLL commands name system libraries only: they are taken from
+// the system directory and nowhere else, whatever lies beside the executable,
+// even should the process not have restricted its search at start. Windows 7
+// without its loader update refuses the flag; it falls back to the search the
+// start-up stub has narrowed as far as that system allows.
+HMODULE load_system_library(const std::string& library) {
+    HMODULE module = LoadLibraryExA(library.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (module == nullptr && GetLastError() == ERROR_INVALID_PARAMETER)
+        module = LoadLibraryA(library.c_str());
+    return module;
+}
+
 // Each library is loaded and each function looked up once, on its first
 // call: the program calls the clipboard functions on every shot. The
 // libraries stay loaded for as long as the runtime runs.
@@ -57,7 +69,7 @@ FARPROC resolve(const std::string& library, const std::string& function) {
         return known->second;
     auto module = modules.find(library);
     if (module == modules.end())
-        module = modules.emplace(library, LoadLibraryA(library.c_str())).first;
+        module = modules.emplace(library, load_system_library(library)).first;
     FARPROC entry = module->second != nullptr ? GetProcAddress(module->second, function.c_str()) : nullptr;
     entries.emplace(std::pair(library, function), entry);
     return entry;
