@@ -158,6 +158,20 @@ e2e_viewer_shown_or_gone() {
     xdotool search --onlyvisible --name 'ImageMagick' >/dev/null 2>&1 || ! e2e_alive "$1"
 }
 
+# e2e_windows_pid NAME: the Linux PID of the Windows program NAME (say
+# VornShot.exe) running in this scenario's prefix; another scenario's copy
+# beside it is not taken.
+e2e_windows_pid() {
+    local environ pid
+    for environ in /proc/[0-9]*/environ; do
+        grep -qzxF "WINEPREFIX=$WINEPREFIX" "$environ" 2>/dev/null || continue
+        pid=${environ#/proc/}
+        pid=${pid%/environ}
+        tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF "$1" && { echo "$pid"; return 0; }
+    done
+    return 1
+}
+
 # e2e_launch DIR EXE [ARGS...]: starts a Windows program from DIR (a directory
 # under drive C) in the background; sets E2E_PID.
 e2e_launch() {

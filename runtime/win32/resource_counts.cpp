@@ -100,8 +100,9 @@ std::uint32_t handles() {
 std::uint64_t private_kib() {
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
-    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters) ? counters.PagefileUsage / 1024
-                                                                                : 0;
+    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)
+               ? counters.PagefileUsage / 1024
+               : 0;
 }
 
 } // namespace
