@@ -11,21 +11,6 @@ artefacts=${3:?artefact directory}
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/tool.sh"
 E2E_HELPERS="$bin/e2e"
-caption=$TOOL_CAPTION
-known_at=(600 700) # where the known picture is shown, clear of the main window
-
-# Read-only and full folders are mounts (root writes through permission
-# bits); they go before the run directory does, and the programs using them
-# before that.
-STAGED_MOUNTS=()
-unmount_staged() {
-    local mount
-    [ ${#STAGED_MOUNTS[@]} -eq 0 ] && return 0
-    [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
-    for mount in "${STAGED_MOUNTS[@]}"; do umount "$mount" 2>/dev/null || umount -l "$mount"; done
-    STAGED_MOUNTS=()
-}
-need_root() { [ "$(id -u)" = 0 ] || { echo "SKIP: staging $1 needs root for its mount"; exit 77; }; }
 
 # The executable's own imports are resolved before its first instruction
 # runs, so no search restriction of ours reaches them: they must all be
@@ -45,36 +30,15 @@ if [ "$scenario" = executable_imports ]; then
 fi
 
 e2e_start "faults.$scenario"
-trap 'unmount_staged; e2e_cleanup' EXIT
 mkdir -p "$artefacts"
 export VORN_TRACE="$E2E_DIR/trace.log"
 
-show_known_picture() {
-    e2e_make_known_picture "$E2E_DIR/known.png"
-    e2e_show_picture "$E2E_DIR/known.png" "${known_at[0]}" "${known_at[1]}"
-    e2e_poll 30 "the known picture drawn" known_picture_on_screen
-}
-known_picture_on_screen() {
-    import -window root "$E2E_DIR/screen.png" &&
-        [ "$(convert "$E2E_DIR/screen.png" -crop "240x160+${known_at[0]}+${known_at[1]}" +repage \
-            -format '%[fx:int(100*mean)]' info:)" -gt 20 ]
-}
+source "$(dirname "$0")/flows.sh"
 
-traced() { grep -c -- "$1" "$VORN_TRACE" 2>/dev/null; }
-traced_reach() { [ "$(traced "$1")" -ge "$2" ]; }
-sounds() { traced '^[0-9]* sound '; }
-clipboard_has_bitmap() { timeout 5 xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -qx 'image/bmp'; }
-clipboard_text_is() { [ "$(timeout 5 xclip -selection clipboard -o 2>/dev/null)" = "$1" ]; }
-put_text() {
-    printf '%s' "$1" | xclip -selection clipboard -quiet 2>/dev/null &
-    E2E_PIDS+=($!)
-    e2e_poll 10 "the text on the clipboard" clipboard_text_is "$1"
-}
-
-# capture FILE: a full-screen shot, waited for up to the flow's last step
+# capture_into FILE: a full-screen shot, waited for up to the flow's last step
 # (the main window shown again, after the sound's turn); its picture, from
 # the clipboard, as FILE.
-capture() {
+capture_into() {
     local shown
     shown=$(traced 'property 0x52010001/[^ ]* visible$')
     put_text "before the capture"
@@ -82,12 +46,6 @@ capture() {
     e2e_poll 30 "the capture's last step" traced_reach 'property 0x52010001/[^ ]* visible$' $((shown + 1))
     read_clipboard "$1"
 }
-read_clipboard() {
-    e2e_poll 10 "a bitmap on the clipboard" clipboard_has_bitmap
-    timeout 10 xclip -selection clipboard -t image/bmp -o >"$E2E_DIR/clip.bmp" || e2e_fail "could not read the clipboard"
-    convert "$E2E_DIR/clip.bmp" "$1" || e2e_fail "the clipboard bitmap does not read"
-}
-
 # A message box beside the main window has no title of its own: it carries
 # the tool's caption. Waits for one and sets E2E_BOX (text=, icon=, button=
 # lines; the text's later lines follow its first) and BOX_TEXT, its first
@@ -96,61 +54,13 @@ probe_box() {
     e2e_probe_msgbox "$caption"
     BOX_TEXT=$(sed -n 's/^text=//p' <<<"$E2E_BOX")
 }
-dismiss_box_beside() {
-    local id left=0
-    for id in $(xdotool search --name "^$caption\$" 2>/dev/null); do
-        [ "$id" = "$1" ] && continue
-        left=1
-        xdotool windowfocus "$id" key Return 2>/dev/null || true
-    done
-    [ $left -eq 0 ]
-}
-dismiss_box() {
-    local main
-    main=$(tool_window_id)
-    e2e_poll 10 "the message box closed" dismiss_box_beside "$main"
-}
 message_boxes() {
     wine "$E2E_HELPERS/winquery.exe" list 2>/dev/null | tr -d '\r' | grep -c '^class=#32770 .*visible=1'
 }
 
-# The settings window: its three check states, top to bottom, as "1 0 1".
-checks() {
-    wine "$E2E_HELPERS/winquery.exe" tree "选项设置" 10000 2>>"$E2E_DIR/wine.log" | tr -d '\r' |
-        awk '/class=VornCheckBox/{ y = ""; c = "";
-                 for (i = 1; i <= NF; ++i) { if ($i ~ /^rect=/) { split(substr($i, 6), r, ","); y = r[2] }
-                                             if ($i ~ /^checked=/) c = substr($i, 9) }
-                 print y, c }' | sort -n | awk '{ printf "%s%s", sep, $2; sep = " " } END { print "" }'
-}
 checks_are() { [ "$(checks)" = "$1" ]; }
-settings_gone() { ! xdotool search --onlyvisible --name '^选项设置$' >/dev/null 2>&1; }
-open_settings() {
-    tool_click "设置"
-    e2e_poll 20 "the settings window" xdotool search --onlyvisible --name '^选项设置$'
-}
-close_settings() {
-    local at
-    at=$(wine "$E2E_HELPERS/winprobe.exe" where "选项设置" "关闭" 2>/dev/null | tr -d '\r')
-    [ -n "$at" ] || e2e_fail "no close button in the settings window"
-    xdotool mousemove $at click 1
-    e2e_poll 10 "the settings window closed" settings_gone
-}
-click_option() {
-    local at
-    at=$(wine "$E2E_HELPERS/winprobe.exe" where "选项设置" "$1" 2>/dev/null | tr -d '\r')
-    [ -n "$at" ] || e2e_fail "no option '$1'"
-    xdotool mousemove $at click 1
-}
 hide_option="截图时隐藏本窗口"
 sound_option="截图完播放声音"
-
-# tool_exit: closing the main window ends the tool with code 0.
-tool_exit() {
-    xdotool windowfocus "$(tool_window_id)" key alt+F4
-    E2E_PID=$TOOL_PID
-    e2e_wait_exit 30
-    e2e_expect_eq "$E2E_EXIT" 0 "the tool's exit code"
-}
 
 # The settings file's identity: a rewrite, even to the same bytes, changes
 # its inode (the tool replaces the file) or its time.
@@ -160,15 +70,11 @@ case $scenario in
 read_only_install)
     # Everything a user does goes on; a choice that cannot be stored is said
     # once, and the box goes back to what is stored.
-    need_root "a read-only folder"
     tool_install "$bin"
-    mount --bind "$TOOL_APP" "$TOOL_APP" || e2e_fail "cannot bind-mount $TOOL_APP"
-    STAGED_MOUNTS+=("$TOOL_APP")
-    mount -o remount,bind,ro "$TOOL_APP" || e2e_fail "cannot make $TOOL_APP read-only"
-    touch "$TOOL_APP/.probe" 2>/dev/null && e2e_fail "$TOOL_APP is still writable"
+    e2e_read_only_copy "$TOOL_APP"
     show_known_picture
     tool_start
-    capture "$E2E_DIR/shot1.png"
+    capture_into "$E2E_DIR/shot1.png"
     e2e_expect_eq "$(identify -format '%wx%h' "$E2E_DIR/shot1.png")" "1280x1024" "the shot's size"
     put_text "before the copy"
     tool_click "复制"
@@ -194,19 +100,16 @@ read_only_install)
     close_settings
     e2e_expect_eq "$(message_boxes)" 0 "message boxes left"
     [ -e "$TOOL_APP/设置.ini" ] && e2e_fail "a settings file appeared in the read-only folder"
-    sounds_before=$(sounds)
-    capture "$E2E_DIR/shot2.png"
+    sounds_before=$(sounds_played)
+    capture_into "$E2E_DIR/shot2.png"
     e2e_poll 10 "the capture sound, still on as stored" traced_reach '^[0-9]* sound ' $((sounds_before + 1))
     tool_exit
     ;;
 full_disk)
     # Saving over an earlier file on a disk with no room left: a clear
     # message, and the earlier file as it was.
-    need_root "a full disk"
     full="$E2E_DIR/full"
-    mkdir -p "$full"
-    mount -t tmpfs -o size=256k tmpfs "$full" || e2e_fail "cannot mount a small tmpfs"
-    STAGED_MOUNTS+=("$full")
+    e2e_small_disk "$full" 256k
     convert -size 64x48 xc:red -quality 90 "$full/shot.jpg"
     cp "$full/shot.jpg" "$E2E_DIR/earlier.jpg"
     dd if=/dev/zero of="$full/filler" bs=4k 2>/dev/null
@@ -215,18 +118,9 @@ full_disk)
     tool_install "$bin"
     show_known_picture
     tool_start
-    capture "$E2E_DIR/shot1.png"
-    # save_as NAME: the save button, and NAME typed into its dialog.
-    save_as() {
-        local dialogs
-        dialogs=$(traced ' file dialog 0x52010001/0x1601002a type 1')
-        tool_click "保存"
-        e2e_poll 20 "the save dialog" traced_reach ' file dialog 0x52010001/0x1601002a type 1' $((dialogs + 1))
-        e2e_poll 20 "the save dialog on screen" xdotool search --onlyvisible --name '^另存为$'
-        xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^另存为$' | head -n1)" 2>/dev/null
-        xdotool type --delay 30 "$1" && xdotool key Return
-    }
-    save_as 'F:\shot'
+    capture_into "$E2E_DIR/shot1.png"
+    tool_click "保存"
+    save_dialog_answers 1 type_name 'F:\shot'
     probe_box
     import -window root "$artefacts/faults.full_disk.box.png"
     for part in '截图没有保存到文件:' 'F:\shot.jpg' '磁盘空间不足。'; do
@@ -237,7 +131,8 @@ full_disk)
     e2e_expect_eq "$(ls -A "$full" | tr '\n' ' ')" "filler shot.jpg " "the small disk's files"
     # Room again: the same save now goes through.
     rm -f "$full/filler"
-    save_as 'F:\shot'
+    tool_click "保存"
+    save_dialog_answers 2 type_name 'F:\shot'
     replaced() { ! cmp -s "$full/shot.jpg" "$E2E_DIR/earlier.jpg" && identify "$full/shot.jpg"; }
     e2e_poll 30 "shot.jpg replaced" replaced
     e2e_expect_eq "$(identify -format '%m %wx%h' "$full/shot.jpg")" "JPEG 1280x1024" "the saved file"
@@ -289,14 +184,14 @@ settings_file)
         e2e_log "variant $variant: $(stat -c %s "$file") bytes"
         : >"$VORN_TRACE"
         tool_start
-        capture "$E2E_DIR/$variant.png"
-        e2e_expect_eq "$(sounds)" "$sound" "$variant: capture sounds"
+        capture_into "$E2E_DIR/$variant.png"
+        e2e_expect_eq "$(sounds_played)" "$sound" "$variant: capture sounds"
         open_settings
         e2e_expect_eq "$(checks)" "$boxes" "$variant: the boxes as read"
         e2e_expect_eq "$(file_identity "$file")" "$identity" "$variant: the file after start, capture and opening"
         click_option "$hide_option"
         # Every other byte kept; the choice added after them.
-        stored() {
+        kept_and_added() {
             local size
             size=$(stat -c %s "$E2E_DIR/before.ini")
             if [ -e "$E2E_DIR/expected.ini" ]; then
@@ -307,7 +202,7 @@ settings_file)
                     grep -A1 -xF '[截图时隐藏]' | grep -qxF '是否隐藏本窗口=真'
             fi
         }
-        e2e_poll 10 "$variant: the hide option stored after every other byte" stored
+        e2e_poll 10 "$variant: the hide option stored after every other byte" kept_and_added
         e2e_expect_eq "$(message_boxes)" 0 "$variant: message boxes after the click"
         close_settings
         open_settings
@@ -337,7 +232,7 @@ screen_size)
             mode=$(wine "$E2E_HELPERS/display_mode.exe" "${size%x*}" "${size#*x}" 2>>"$E2E_DIR/wine.log" | tr -d '\r')
             e2e_expect_line "$mode" "screen=$size"
         fi
-        capture "$E2E_DIR/shot$n.png"
+        capture_into "$E2E_DIR/shot$n.png"
         e2e_expect_eq "$(identify -format '%wx%h' "$E2E_DIR/shot$n.png")" "$size" "the size of shot $n"
     done
     tool_exit
@@ -354,8 +249,8 @@ planted_system_dll)
     # does, and finds the planted one if its search is not narrowed.
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm=n,b"
     tool_start
-    capture "$E2E_DIR/shot.png"
-    e2e_expect_eq "$(sounds)" 1 "capture sounds"
+    capture_into "$E2E_DIR/shot.png"
+    e2e_expect_eq "$(sounds_played)" 1 "capture sounds"
     tool_exit
     # The mark is named as the module was asked for ("WINMM.dll.loaded").
     marks=$(find "$TOOL_APP" -iname 'winmm.dll.loaded')
