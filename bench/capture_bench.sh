@@ -42,7 +42,7 @@ measure() (
         e2e_poll 60 "capture $i" sh -c "[ \$(grep -c '^[0-9]* sound ' '$VORN_TRACE') -ge $i ]"
     done
     # The Windows process is a Linux process of its own, not the launcher.
-    tool_pid=$(pgrep -f 'VornShot.exe' | head -n1)
+    tool_pid=$(e2e_windows_pid VornShot.exe)
     tool_peak=$(awk '/^VmHWM/{print $2 * 1024}' "/proc/$tool_pid/status")
     awk '
         / snapshot screen/ { s = $1 }

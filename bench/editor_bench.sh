@@ -33,8 +33,8 @@ moves_at() (
 editor_shown() { xdotool search --onlyvisible --name '^编辑截图$' >/dev/null 2>&1; }
 editor_closed() { grep -q '^[0-9]* destroy_window 0x52010274$' "$VORN_TRACE" 2>/dev/null; }
 sound_played() { grep -q '^[0-9]* sound ' "$VORN_TRACE" 2>/dev/null; }
-peak() { awk '/^VmHWM/{print $2 * 1024}' "/proc/$(pgrep -f 'VornShot.exe' | head -n1)/status"; }
-resident() { awk '/^VmRSS/{print $2 * 1024}' "/proc/$(pgrep -f 'VornShot.exe' | head -n1)/status"; }
+peak() { awk '/^VmHWM/{print $2 * 1024}' "/proc/$(e2e_windows_pid VornShot.exe)/status"; }
+resident() { awk '/^VmRSS/{print $2 * 1024}' "/proc/$(e2e_windows_pid VornShot.exe)/status"; }
 
 # peak_memory: "idle peak" of the tool with a 3840x2160 shot in the editor.
 peak_memory() (

@@ -11,15 +11,12 @@ artefacts=${3:?artefact directory}
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/tool.sh"
 E2E_HELPERS="$bin/e2e"
-caption=$TOOL_CAPTION
-known_at=(1000 800) # where the known picture is shown, clear of the main window
 
 e2e_start "capture.$scenario"
 mkdir -p "$artefacts"
 tool_install "$bin"
 export VORN_TRACE="$E2E_DIR/trace.log"
-
-source "$(dirname "$0")/capture_helpers.sh"
+source "$(dirname "$0")/flows.sh"
 
 case $scenario in
 region)

@@ -12,8 +12,6 @@ artefacts=${3:?artefact directory}
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/tool.sh"
 E2E_HELPERS="$bin/e2e"
-caption=$TOOL_CAPTION
-known_at=(1000 800)
 
 dpi=${scenario##*_}
 case $dpi in
@@ -28,7 +26,7 @@ e2e_start "dpi.$scenario"
 mkdir -p "$artefacts"
 tool_install "$bin"
 export VORN_TRACE="$E2E_DIR/trace.log"
-source "$(dirname "$0")/capture_helpers.sh"
+source "$(dirname "$0")/flows.sh"
 
 # Before any program of the prefix runs, so that every one starts at this DPI.
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >>"$E2E_DIR/wine.log" 2>&1 ||
@@ -139,9 +137,7 @@ capture_*)
     expect_known_part_within_a_pixel "$E2E_DIR/region.png" 21 17 162 84
     read_client
     # Full screen, clicked at its scaled place: the screen's own pixels.
-    click_scaled "全屏"
-    e2e_poll 30 "the full-screen capture" sounds_reach 2
-    e2e_poll 10 "the main window shown again" tool_window_id
+    capture 2
     read_clipboard "$E2E_DIR/shot.png"
     e2e_expect_eq "$(identify -format '%wx%h' "$E2E_DIR/shot.png")" "1280x1024" "full-screen shot size"
     expect_known_picture_in "$E2E_DIR/shot.png"
@@ -177,13 +173,9 @@ edit_*)
     read_clipboard "$E2E_DIR/region.png"
     e2e_poll 10 "the main window shown again" tool_window_id
     read_client
-    click_scaled "编辑"
-    e2e_poll 30 "the editor" editor_shown
-    e2e_poll 20 "the editor's tools" wine "$E2E_HELPERS/winprobe.exe" where "编辑截图" "□"
+    editor_open
     import -window root "$artefacts/dpi_editor_$dpi.png"
     e2e_log "screenshot: $artefacts/dpi_editor_$dpi.png"
-    read -r client_x client_y <<<"$(tool_client "编辑截图")"
-    [ -n "$client_y" ] || e2e_fail "the editor's client area was not found"
     put_text "kept by another program"
     xdotool mousemove $((client_x + $(scaled 544))) $((client_y + $(scaled 21))) click 1 # the finishing button
     e2e_poll 20 "the editor closed" editors_closed 1

@@ -111,6 +111,7 @@ e2e_cleanup() {
         wineserver -k 2>/dev/null
         e2e_drop_server_dir "$WINEPREFIX"
     fi
+    e2e_unmount_staged
     [ -n "${E2E_XVFB:-}" ] && e2e_stop "$E2E_XVFB"
     [ -n "${E2E_XVFB:-}" ] && wait "$E2E_XVFB" 2>/dev/null
     if [ -n "${E2E_KEEP:-}" ]; then
@@ -119,6 +120,38 @@ e2e_cleanup() {
         rm -rf "$E2E_DIR"
     fi
     return 0
+}
+
+# Read-only and full folders are mounts, since root writes through permission
+# bits (tests run as root; a scenario that stages one is skipped otherwise).
+# They go before the run directory does, and the programs using them before
+# that.
+E2E_STAGED_MOUNTS=()
+e2e_need_root() { [ "$(id -u)" = 0 ] || { echo "SKIP: $1 needs root for its mount"; exit 77; }; }
+
+# e2e_read_only_copy DIR: DIR becomes a read-only view of what it holds now.
+e2e_read_only_copy() {
+    e2e_need_root "a read-only folder"
+    mount --bind "$1" "$1" || e2e_fail "cannot bind-mount $1"
+    E2E_STAGED_MOUNTS+=("$1")
+    mount -o remount,bind,ro "$1" || e2e_fail "cannot make $1 read-only"
+    touch "$1/.probe" 2>/dev/null && e2e_fail "$1 is still writable"
+}
+
+# e2e_small_disk DIR BYTES: DIR becomes an empty disk of BYTES.
+e2e_small_disk() {
+    e2e_need_root "a small disk"
+    mkdir -p "$1"
+    mount -t tmpfs -o "size=$2" tmpfs "$1" || e2e_fail "cannot mount a small tmpfs on $1"
+    E2E_STAGED_MOUNTS+=("$1")
+}
+
+e2e_unmount_staged() {
+    local mount
+    [ ${#E2E_STAGED_MOUNTS[@]} -eq 0 ] && return 0
+    [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+    for mount in "${E2E_STAGED_MOUNTS[@]}"; do umount "$mount" 2>/dev/null || umount -l "$mount"; done
+    E2E_STAGED_MOUNTS=()
 }
 
 # e2e_poll SECONDS WHAT COMMAND...: runs COMMAND every 0.1 s until it succeeds.
@@ -154,8 +187,35 @@ e2e_show_picture() {
     done
     e2e_poll 30 "the picture viewer's window" xdotool search --onlyvisible --name 'ImageMagick'
 }
+# e2e_show_known_picture X Y: the known picture shown at (X, Y), waited for
+# until it is drawn. For scenarios that compare shots with what the
+# clipboard got, not with this picture: it only has to be drawn, so that the
+# screen is not all black.
+e2e_show_known_picture() {
+    e2e_make_known_picture "$E2E_DIR/known.png"
+    e2e_show_picture "$E2E_DIR/known.png" "$1" "$2"
+    e2e_poll 30 "the known picture drawn" e2e_known_picture_drawn "$1" "$2"
+}
+e2e_known_picture_drawn() {
+    import -window root "$E2E_DIR/screen.png" &&
+        [ "$(convert "$E2E_DIR/screen.png" -crop "240x160+$1+$2" +repage -format '%[fx:int(100*mean)]' info:)" -gt 20 ]
+}
 e2e_viewer_shown_or_gone() {
     xdotool search --onlyvisible --name 'ImageMagick' >/dev/null 2>&1 || ! e2e_alive "$1"
+}
+
+# e2e_windows_pid NAME: the Linux PID of the Windows program NAME (say
+# VornShot.exe) running in this scenario's prefix; another scenario's copy
+# beside it is not taken.
+e2e_windows_pid() {
+    local environ pid
+    for environ in /proc/[0-9]*/environ; do
+        grep -qzxF "WINEPREFIX=$WINEPREFIX" "$environ" 2>/dev/null || continue
+        pid=${environ#/proc/}
+        pid=${pid%/environ}
+        tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF "$1" && { echo "$pid"; return 0; }
+    done
+    return 1
 }
 
 # e2e_launch DIR EXE [ARGS...]: starts a Windows program from DIR (a directory

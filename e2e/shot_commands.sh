@@ -11,148 +11,11 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/tool.sh"
 source "$(dirname "$0")/printer.sh"
 E2E_HELPERS="$bin/e2e"
-caption=$TOOL_CAPTION
-known_at=(1000 800) # where the known picture is shown, clear of the main window
-
-# Read-only folders are bind mounts (root writes through permission bits);
-# they must be gone before the run directory is removed, and the programs
-# running from them before that.
-STAGED_MOUNTS=()
-unmount_staged() {
-    local mount
-    [ ${#STAGED_MOUNTS[@]} -eq 0 ] && return 0
-    [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
-    for mount in "${STAGED_MOUNTS[@]}"; do umount "$mount" 2>/dev/null || umount -l "$mount"; done
-    STAGED_MOUNTS=()
-}
-# read_only_copy DIR: DIR becomes a read-only view of what it holds now.
-read_only_copy() {
-    [ "$(id -u)" = 0 ] || { echo "SKIP: a read-only folder needs root for its mount"; exit 77; }
-    mount --bind "$1" "$1" || e2e_fail "cannot bind-mount $1"
-    STAGED_MOUNTS+=("$1")
-    mount -o remount,bind,ro "$1" || e2e_fail "cannot make $1 read-only"
-    touch "$1/.probe" 2>/dev/null && e2e_fail "$1 is still writable"
-}
 
 e2e_start "shot_commands.$scenario"
-trap 'unmount_staged; e2e_cleanup' EXIT
 mkdir -p "$artefacts"
 export VORN_TRACE="$E2E_DIR/trace.log"
-
-show_known_picture() {
-    e2e_make_known_picture "$E2E_DIR/known.png"
-    e2e_show_picture "$E2E_DIR/known.png" "${known_at[0]}" "${known_at[1]}"
-    e2e_poll 20 "the known picture drawn" known_picture_on_screen
-}
-# The shots here are compared with what the clipboard got, not with this
-# picture: it only has to be drawn, so that the screen is not all black.
-known_picture_on_screen() {
-    import -window root "$E2E_DIR/screen.png" &&
-        [ "$(convert "$E2E_DIR/screen.png" -crop "240x160+${known_at[0]}+${known_at[1]}" +repage \
-            -format '%[fx:int(100*mean)]' info:)" -gt 20 ]
-}
-
-sounds_reach() { [ "$(grep -c '^[0-9]* sound ' "$VORN_TRACE" 2>/dev/null)" -ge "$1" ]; }
-clipboard_has_bitmap() { timeout 5 xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -qx 'image/bmp'; }
-
-# capture N: a full-screen shot, the Nth; its picture (from the clipboard,
-# which holds what the picture box shows) as $E2E_DIR/shotN.png.
-capture() {
-    tool_click "全屏"
-    e2e_poll 30 "capture $1" sounds_reach "$1"
-    e2e_poll 10 "a bitmap on the clipboard" clipboard_has_bitmap
-    timeout 10 xclip -selection clipboard -t image/bmp -o >"$E2E_DIR/clip.bmp" || e2e_fail "could not read the clipboard"
-    convert "$E2E_DIR/clip.bmp" "$E2E_DIR/shot$1.png" || e2e_fail "the clipboard bitmap does not read"
-}
-
-traced() { grep -c -- "$1" "$VORN_TRACE" 2>/dev/null; }
-traced_reach() { [ "$(traced "$1")" -ge "$2" ]; }
-
-# save_dialog_answers N KEYS...: waits for the Nth save dialog, then types
-# into it (a name and Return, or Escape) and waits for it to go.
-save_dialog_answers() {
-    local n=$1
-    shift
-    e2e_poll 20 "save dialog $n" traced_reach ' file dialog 0x52010001/0x1601002a type 1' "$n"
-    e2e_poll 20 "the save dialog on screen" xdotool search --onlyvisible --name '^另存为$'
-    xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^另存为$' | head -n1)" 2>/dev/null
-    "$@"
-    e2e_poll 20 "the save dialog closed" dialog_gone
-}
-dialog_gone() { ! xdotool search --onlyvisible --name '^另存为$' >/dev/null 2>&1; }
-type_name() { xdotool type --delay 30 "$1" && xdotool key Return; }
-
-# expect_saved FILE SHOT: FILE is a JPEG of quality 70 of SHOT's size that
-# matches it within JPEG error.
-expect_saved() {
-    e2e_expect_eq "$(identify -format '%m %wx%h %Q' "$1" 2>&1)" "JPEG $(identify -format '%wx%h' "$2") 70" \
-        "format, size and quality of $1"
-    local error
-    error=$(compare -metric RMSE "$1" "$2" null: 2>&1 | sed -n 's/.*(\([0-9.e-]*\)).*/\1/p')
-    awk -v e="$error" 'BEGIN { exit !(e != "" && e < 0.03) }' ||
-        e2e_fail "$1 differs from the shot by RMSE $error"
-}
-
-# The enlarged view has no caption: it is the tool's shown window whose
-# text is empty. Its rectangle as GetWindowRect gives it (the X window's
-# geometry too, as Wine draws no frame around it): "WxH+X+Y".
-view_geometry() {
-    wine "$E2E_HELPERS/winquery.exe" list 2>/dev/null | tr -d '\r' |
-        awk '/^class=VornWindow text= visible=1 / { for (i = 1; i <= NF; ++i) if ($i ~ /^rect=/) {
-                 split(substr($i, 6), r, ","); print r[3] "x" r[4] "+" r[1] "+" r[2]; found = 1; exit } }
-             END { exit !found }'
-}
-view_shown() { view_geometry >/dev/null; }
-view_gone() { ! view_geometry >/dev/null; }
-# geometry_is WxH+X+Y: the view has that rectangle, as Windows reports it
-# and as X shows it (xdotool getwindowgeometry of its X window).
-geometry_is() { [ "$(view_geometry)" = "$1" ] && x_window_at "$1"; }
-x_window_at() {
-    local id
-    for id in $(xdotool search --onlyvisible --name '^$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
-        [ "${WIDTH}x${HEIGHT}+${X}+${Y}" = "$1" ] && return 0
-    done
-    return 1
-}
-# view_click DX DY: clicks at that point of the view's client area.
-view_click() {
-    local at
-    at=$(view_geometry) || e2e_fail "no enlarged view to click"
-    local x=${at#*+} y
-    y=${x#*+}
-    x=${x%%+*}
-    xdotool mousemove $((x + $1)) $((y + $2)) click 1
-}
-
-# The picture box's centre, on the screen.
-picture_box_centre() {
-    wine "$E2E_HELPERS/winquery.exe" tree "$caption" 5000 2>>"$E2E_DIR/wine.log" | tr -d '\r' |
-        awk '/^window /{ for (i = 1; i <= NF; ++i) if ($i ~ /^client=/) { split(substr($i, 8), c, ",") } }
-             /class=VornPictureBox/{ for (i = 1; i <= NF; ++i) if ($i ~ /^rect=/) { split(substr($i, 6), r, ",") } }
-             END { print c[1] + r[1] + int(r[3] / 2), c[2] + r[2] + int(r[4] / 2) }'
-}
-
-# box_text: the text of the message box beside the main window (it has no
-# title of its own, so it carries the tool's caption).
-box_text() {
-    e2e_probe_msgbox "$caption"
-    sed -n 's/^text=//p' <<<"$E2E_BOX"
-}
-dismiss_box_beside() {
-    local id left=0
-    for id in $(xdotool search --name "^$caption\$" 2>/dev/null); do
-        [ "$id" = "$1" ] && continue
-        left=1
-        xdotool windowfocus "$id" key Return 2>/dev/null || true
-    done
-    [ $left -eq 0 ]
-}
-dismiss_box() {
-    local main
-    main=$(tool_window_id)
-    e2e_poll 10 "the message box closed" dismiss_box_beside "$main"
-}
+source "$(dirname "$0")/flows.sh"
 
 case $scenario in
 save)
@@ -160,7 +23,7 @@ save)
     tool_install "$bin"
     mkdir -p "$E2E_C/out"
     tool_start
-    capture 1
+    shot 1
     # The name rules: completed with ".jpg" unless it ends in exactly that.
     n=0
     for name in shot shot.JPG shot.bmp done.jpg; do
@@ -178,7 +41,7 @@ save)
     display -borderwidth 0 -geometry +1000+600 "$E2E_DIR/green.png" &
     E2E_PIDS+=($!)
     e2e_poll 20 "the green picture" xdotool search --onlyvisible --name 'ImageMagick.*green'
-    capture 2
+    shot 2
     before=$(md5sum <"$E2E_C/out/shot.jpg")
     tool_click "保存"
     save_dialog_answers 5 type_name "C:\\out\\shot"
@@ -196,10 +59,10 @@ save_read_only)
     mkdir -p "$E2E_DIR/ro"
     convert -size 64x48 xc:red "$E2E_DIR/ro/shot.jpg"
     cp "$E2E_DIR/ro/shot.jpg" "$E2E_DIR/earlier.jpg"
-    read_only_copy "$E2E_DIR/ro"
+    e2e_read_only_copy "$E2E_DIR/ro"
     ln -s "$E2E_DIR/ro" "$WINEPREFIX/dosdevices/r:"
     tool_start
-    capture 1
+    shot 1
     tool_click "保存"
     save_dialog_answers 1 type_name 'R:\shot'
     e2e_probe_msgbox "$caption"
@@ -220,7 +83,7 @@ zoom)
     dismiss_box
     read -r bx by <<<"$(picture_box_centre)"
     xdotool mousemove "$bx" "$by" click --repeat 2 --delay 80 1
-    capture 1
+    shot 1
     view_gone || e2e_fail "a double-click on the empty box opened the view"
     # Zoom opens the view at its stored place and size; each step re-centres it.
     tool_click "放大"
@@ -254,7 +117,7 @@ menu)
     tool_install "$bin"
     mkdir -p "$E2E_C/out"
     tool_start
-    capture 1
+    shot 1
     read -r bx by <<<"$(picture_box_centre)"
     # menu_item N: right press on the picture box, then a click on the Nth of
     # its four items (keys sent as the menu opens may be lost).
@@ -300,32 +163,6 @@ settings)
     show_known_picture
     tool_install "$bin"
     tool_start
-    # checks: the three check states, top to bottom, as "1 0 1".
-    checks() {
-        wine "$E2E_HELPERS/winquery.exe" tree "选项设置" 10000 2>>"$E2E_DIR/wine.log" | tr -d '\r' |
-            awk '/class=VornCheckBox/{ y = ""; c = "";
-                     for (i = 1; i <= NF; ++i) { if ($i ~ /^rect=/) { split(substr($i, 6), r, ","); y = r[2] }
-                                                 if ($i ~ /^checked=/) c = substr($i, 9) }
-                     print y, c }' | sort -n | awk '{ printf "%s%s", sep, $2; sep = " " } END { print "" }'
-    }
-    open_settings() {
-        tool_click "设置"
-        e2e_poll 20 "the settings window" xdotool search --onlyvisible --name '^选项设置$'
-    }
-    close_settings() {
-        local at
-        at=$(wine "$E2E_HELPERS/winprobe.exe" where "选项设置" "关闭" 2>/dev/null | tr -d '\r')
-        xdotool mousemove $at click 1
-        settings_gone() { ! xdotool search --onlyvisible --name '^选项设置$' >/dev/null 2>&1; }
-        e2e_poll 10 "the settings window closed" settings_gone
-    }
-    click_option() {
-        local at
-        at=$(wine "$E2E_HELPERS/winprobe.exe" where "选项设置" "$1" 2>/dev/null | tr -d '\r')
-        [ -n "$at" ] || e2e_fail "no option '$1'"
-        xdotool mousemove $at click 1
-    }
-    stored() { iconv -f GBK -t UTF-8 "$TOOL_APP/设置.ini" 2>/dev/null | tr -d '\r' | grep -qxF "$1"; }
     open_settings
     e2e_expect_eq "$(checks)" "0 1 0" "the boxes without a settings file"
     [ -e "$TOOL_APP/设置.ini" ] && e2e_fail "opening the window wrote the settings file"
@@ -356,14 +193,14 @@ print)
     tool_install "$bin"
     # An older temp.jpg, and a run directory that cannot take a new one.
     convert -size 320x200 xc:'#ff0000' "bmp3:$TOOL_APP/temp.jpg"
-    read_only_copy "$TOOL_APP"
+    e2e_read_only_copy "$TOOL_APP"
     show_known_picture
     tool_start
     # An empty box prints nothing.
     tool_click "打印"
     e2e_expect_eq "$(box_text)" "您还没有截图呢!" "print with an empty box"
     dismiss_box
-    capture 1
+    shot 1
     tool_click "打印"
     printer_wait_pdf 90
     pdftoppm -r 48 -png -singlefile "$PRINTER_PDF" "$artefacts/shot_commands.print.page" ||

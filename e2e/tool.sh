@@ -47,10 +47,35 @@ tool_client() {
 }
 
 # tool_click TEXT: clicks the main window's control that shows TEXT, at its
-# centre on screen.
+# centre on screen, and waits until the runtime's trace shows the click
+# arrived. Under Wine without a window manager, a press that comes while
+# the tool waits in a window's hiding (Wine gives a window manager up to 2 s
+# to withdraw a full-screen window) is dropped: a user would click again, and
+# so does this, once.
 tool_click() {
-    local at
+    local at clicks
     at=$(wine "$E2E_HELPERS/winprobe.exe" where "$TOOL_CAPTION" "$1" 2>/dev/null | tr -d '\r') ||
         e2e_fail "no control showing $1: $at"
+    clicks=$(tool_clicks)
     xdotool mousemove $at click 1
+    local deadline=$((SECONDS + 5))
+    until tool_clicks_reach $((clicks + 1)); do
+        if [ $SECONDS -ge $deadline ]; then
+            e2e_log "the click on $1 did not arrive: clicking again"
+            xdotool mousemove $at click 1
+            e2e_poll 10 "the click on $1" tool_clicks_reach $((clicks + 1))
+            return
+        fi
+        sleep 0.1
+    done
+}
+tool_clicks() { grep -c '^[0-9]* msg 0x52010001/[^ ]* WM_LBUTTONUP ' "$VORN_TRACE" 2>/dev/null; }
+tool_clicks_reach() { [ "$(tool_clicks)" -ge "$1" ]; }
+
+# tool_exit: closing the main window ends the tool with code 0.
+tool_exit() {
+    xdotool windowfocus "$(tool_window_id)" key alt+F4
+    E2E_PID=$TOOL_PID
+    e2e_wait_exit 30
+    e2e_expect_eq "$E2E_EXIT" 0 "the tool's exit code"
 }

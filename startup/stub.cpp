@@ -6,9 +6,10 @@ namespace vorn::startup {
 
 namespace {
 
-// A joined path must fit the shared buffer together with its terminator.
-bool fits_path_buffer(const std::string& path) {
-    return path.size() + 1 <= kPathBufferSize;
+// A joined path must fit the shared buffer together with its terminator, and
+// name the runtime's file itself rather than a name to search for.
+bool loadable_path(const std::string& path) {
+    return path.size() + 1 <= kPathBufferSize && is_full_path(path);
 }
 
 LibraryHandle load_beside_executable(System& system) {
@@ -16,7 +17,7 @@ LibraryHandle load_beside_executable(System& system) {
     if (!directory)
         return nullptr;
     std::string path = *directory + kRuntimeBesideExe;
-    if (!fits_path_buffer(path))
+    if (!loadable_path(path))
         return nullptr;
     return system.load_library(path);
 }
@@ -26,7 +27,7 @@ LibraryHandle load_from_install_directory(System& system) {
     if (!directory)
         return nullptr;
     std::string path = with_trailing_backslash(*directory) + kRuntimeInInstallDir;
-    if (!fits_path_buffer(path))
+    if (!loadable_path(path))
         return nullptr;
     return system.load_library(path);
 }
@@ -63,7 +64,15 @@ std::string with_trailing_backslash(std::string directory) {
     return directory;
 }
 
+bool is_full_path(std::string_view path) {
+    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (path.size() >= 3 && letter(path[0]) && path[1] == ':' && path[2] == '\\')
+        return true;
+    return path.size() >= 3 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\';
+}
+
 int run_stub(System& system, const void* image) {
+    system.restrict_library_search();
     LibraryHandle library = load_beside_executable(system);
     if (!library)
         library = load_from_install_directory(system);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace vorn::startup {
 
@@ -33,6 +34,12 @@ using ProcAddress = void*;
 class System {
   public:
     virtual ~System() = default;
+    // Narrows where Windows looks for a library named without a directory
+    // (and for every library a loaded one imports) to the system directory.
+    // A library beside the executable, in the current directory or on PATH
+    // named like a system one is then never taken for it: a download folder
+    // is where such a file waits. Called before anything is loaded.
+    virtual void restrict_library_search() = 0;
     // The executable's full path in the ANSI code page, read whole; empty on failure.
     virtual std::string module_path() = 0;
     virtual LibraryHandle load_library(const std::string& path) = 0;
@@ -59,9 +66,16 @@ std::optional<std::string> executable_directory(const std::string& module_path);
 // `directory` with a backslash appended when its last character is not one.
 std::string with_trailing_backslash(std::string directory);
 
-// Runs the stub: returns kFailureExitCode after showing the error box, or
-// ends the process with code 0 through System::exit_process once the program
-// has run (and returns 0 only if exit_process returned).
+// Whether `path` names its file from a drive's root ("C:\...") or a share
+// ("\\server\..."), so that loading it searches nowhere. Relative paths,
+// "C:file" and "\file" depend on the current drive or directory.
+bool is_full_path(std::string_view path);
+
+// Runs the stub: restricts the library search, then loads the runtime by its
+// full path only (a relative install directory is a failure, since the
+// search that would resolve it is the one restricted). Returns kFailureExitCode after showing the error box,
+// or ends the process with code 0 through System::exit_process once the program has run (and returns 0 only
+// if exit_process returned).
 int run_stub(System& system, const void* image);
 
 } // namespace vorn::startup

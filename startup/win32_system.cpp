@@ -18,6 +18,20 @@ constexpr REGSAM kInstallKeyAccess = 0x20019; // KEY_READ
 
 } // namespace
 
+void Win32System::restrict_library_search() {
+    // Windows 7 has SetDefaultDllDirectories only with an update, so it is
+    // looked up rather than imported: an import that is missing would keep
+    // the program from starting at all. kernel32 is always loaded.
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+    if (found != nullptr)
+        reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(found))(
+            LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Without that function this at least takes the current directory out of
+    // the search; with it, it changes nothing.
+    SetDllDirectoryW(L"");
+}
+
 std::string Win32System::module_path() {
     // Read the whole path, however deep the install directory: the buffer
     // grows until GetModuleFileNameA no longer truncates.

@@ -7,6 +7,7 @@ namespace vorn::startup {
 
 class Win32System final : public System {
   public:
+    void restrict_library_search() override;
     std::string module_path() override;
     LibraryHandle load_library(const std::string& path) override;
     ProcAddress find_export(LibraryHandle library, const char* name) override;

@@ -12,15 +12,22 @@
 //                                    with client=x,y,w,h, its client area on the
 //                                    screen, and topmost=0|1)
 //   winquery close TITLE             post WM_CLOSE to it, as its close box would
+//   winquery resources TITLE         what the process owning that window holds:
+//                                    "gdi=N user=N handles=N private_kib=N", as
+//                                    the window answers the runtime's resource
+//                                    counting message
 //   winquery list                    every top-level window: "class=... text=...
 //                                    visible=0|1 enabled=0|1 rect=x,y,w,h"
 #include "window_text.h"
+
+#include "runtime/win32/resource_counts.h"
 
 #include <windows.h>
 
 #include <shellapi.h>
 
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -80,6 +87,27 @@ HWND wait_for(const std::wstring& title, int timeout) {
     }
 }
 
+// The names, in the order of vorn::win32::ResourceCount.
+constexpr const char* kResourceNames[] = {"gdi", "user", "handles", "private_kib"};
+constexpr UINT kAnswerMilliseconds = 10000;
+
+bool print_resources(HWND window) {
+    const UINT message = RegisterWindowMessageW(vorn::win32::kResourceCountsMessage);
+    std::string line;
+    for (WPARAM which = 0; which < std::size(kResourceNames); ++which) {
+        DWORD_PTR answer = 0;
+        if (message == 0 ||
+            !SendMessageTimeoutW(window, message, which, 0, SMTO_ABORTIFHUNG, kAnswerMilliseconds, &answer)) {
+            std::fputs("the window did not answer\n", stderr);
+            return false;
+        }
+        line += std::string(line.empty() ? "" : " ") + kResourceNames[which] + "=" +
+                std::to_string(static_cast<long long>(answer));
+    }
+    print_line(line);
+    return true;
+}
+
 } // namespace
 
 int main() {
@@ -90,7 +118,7 @@ int main() {
         return 0;
     }
     if (argc < 3) {
-        std::fputs("usage: winquery tree TITLE TIMEOUT_MS | close TITLE | list\n", stderr);
+        std::fputs("usage: winquery tree TITLE TIMEOUT_MS | close TITLE | resources TITLE | list\n", stderr);
         return 2;
     }
     const std::wstring command = argv[1];
@@ -105,6 +133,8 @@ int main() {
         PostMessageW(window, WM_CLOSE, 0, 0);
         return 0;
     }
+    if (command == L"resources")
+        return print_resources(window) ? 0 : 1;
     RECT r{}, client{};
     GetWindowRect(window, &r);
     GetClientRect(window, &client);

@@ -48,6 +48,18 @@ std::u16string module_path() {
     }
 }
 
+// The program's DLL commands name system libraries only: they are taken from
+// the system directory and nowhere else, whatever lies beside the executable,
+// even should the process not have restricted its search at start. Windows 7
+// without its loader update refuses the flag; it falls back to the search the
+// start-up stub has narrowed as far as that system allows.
+HMODULE load_system_library(const std::string& library) {
+    HMODULE module = LoadLibraryExA(library.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (module == nullptr && GetLastError() == ERROR_INVALID_PARAMETER)
+        module = LoadLibraryA(library.c_str());
+    return module;
+}
+
 // Each library is loaded and each function looked up once, on its first
 // call: the program calls the clipboard functions on every shot. The
 // libraries stay loaded for as long as the runtime runs.
@@ -59,7 +71,7 @@ FARPROC resolve(const std::string& library, const std::string& function) {
         return known->second;
     auto module = modules.find(library);
     if (module == modules.end())
-        module = modules.emplace(library, LoadLibraryA(library.c_str())).first;
+        module = modules.emplace(library, load_system_library(library)).first;
     FARPROC entry = module->second != nullptr ? GetProcAddress(module->second, function.c_str()) : nullptr;
     entries.emplace(std::pair(library, function), entry);
     return entry;
@@ -68,7 +80,10 @@ FARPROC resolve(const std::string& library, const std::string& function) {
 // What the screen shows in the rectangle, as picture data. GetDIBits writes
 // the rows straight into the block the program receives: a shot is tens of
 // megabytes, and every fresh buffer of that size costs more than the copy.
-runtime::ProgramBlock grab_screen(int left, int top, int width, int height) {
+// The screen's rectangle as a bitmap file in a block for the program; the
+// device bitmap it was read from goes to `grabbed` (null when there was none).
+runtime::ProgramBlock grab_screen(int left, int top, int width, int height, HBITMAP& grabbed) {
+    grabbed = nullptr;
     runtime::ProgramBlock file = runtime::ProgramBlock::sized(picture::bmp_file_size_24(width, height));
     const std::span<std::uint8_t> bytes = file.bytes();
     if (bytes.empty())
@@ -91,9 +106,11 @@ runtime::ProgramBlock grab_screen(int left, int top, int width, int height) {
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 24;
         info.bmiHeader.biCompression = BI_RGB;
-        GetDIBits(memory, bitmap, 0, UINT(height), bytes.data() + picture::kBmpPixelOffset, &info,
-                  DIB_RGB_COLORS);
-        DeleteObject(bitmap);
+        if (GetDIBits(memory, bitmap, 0, UINT(height), bytes.data() + picture::kBmpPixelOffset, &info,
+                      DIB_RGB_COLORS) == height)
+            grabbed = bitmap;
+        else
+            DeleteObject(bitmap);
     }
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
@@ -176,7 +193,13 @@ runtime::ProgramBlock Win32Desktop::snapshot(const runtime::SnapshotRequest& req
           std::to_string(width) + "x" + std::to_string(height) + (known ? "" : " (unknown window)"));
     if (!known)
         return runtime::ProgramBlock::copy_of(picture::blank_bmp(width, height));
-    return grab_screen(left, top, width, height);
+    HBITMAP grabbed = nullptr;
+    runtime::ProgramBlock shot = grab_screen(left, top, width, height, grabbed);
+    if (grabbed != nullptr)
+        if (std::optional<std::uint64_t> older =
+                held_grab_.hold(reinterpret_cast<std::uintptr_t>(grabbed), shot.view()))
+            DeleteObject(reinterpret_cast<HBITMAP>(std::uintptr_t(*older)));
+    return shot;
 }
 
 void Win32Desktop::wait(std::uint32_t milliseconds) {
@@ -363,7 +386,14 @@ bool Win32Desktop::create_shortcut(const std::string& link, const std::string& t
 
 runtime::PictureObject Win32Desktop::create_picture_object(ByteView data) {
     trace("picture object from " + std::to_string(data.size()) + " bytes");
-    HBITMAP bitmap = bitmap_from_bmp(data);
+    // A shot just taken: the bitmap it was read from is the bitmap of these rows.
+    HBITMAP bitmap = nullptr;
+    if (std::optional<std::uint64_t> grabbed = held_grab_.take_if_same(data)) {
+        bitmap = reinterpret_cast<HBITMAP>(std::uintptr_t(*grabbed));
+        trace("picture object from the grab");
+    } else {
+        bitmap = bitmap_from_bmp(data);
+    }
     if (bitmap == nullptr) {
         Result<Picture> decoded = decode_any_picture(data);
         if (!decoded) {

@@ -31,6 +31,7 @@ Win32Desktop::~Win32Desktop() {
     // as they go: they go while those are still here.
     windows_.clear();
     graveyard_.clear();
+    drop_held_grab();
     if (messages_ != nullptr)
         DestroyWindow(messages_);
 }
@@ -47,8 +48,17 @@ Control* Win32Desktop::control_of(HWND hwnd) const {
 }
 
 void Win32Desktop::leave_procedure() {
-    if (--depth_ == 0)
+    if (--depth_ == 0) {
         bury();
+        // The handler that took the snapshot is done: whatever it wanted a
+        // bitmap of, it has asked for.
+        drop_held_grab();
+    }
+}
+
+void Win32Desktop::drop_held_grab() {
+    if (std::optional<std::uint64_t> held = held_grab_.release())
+        DeleteObject(reinterpret_cast<HBITMAP>(std::uintptr_t(*held)));
 }
 
 void Win32Desktop::bury() {

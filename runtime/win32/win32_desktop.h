@@ -13,6 +13,7 @@
 #include "runtime/core/engine/desktop.h"
 
 #include "runtime/win32/portable/bitmap_owners.h"
+#include "runtime/win32/portable/held_grab.h"
 #include "runtime/win32/win32_api.h"
 
 #include <cstdint>
@@ -113,6 +114,7 @@ class Win32Desktop final : public runtime::Desktop {
 
     static LRESULT CALLBACK message_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     void bury();
+    void drop_held_grab();
     void end_modal_session(std::uint32_t window_id);
     // The window a dialog or message box belongs to: the active one of ours,
     // else the last loaded window that is shown; null when none is.
@@ -132,6 +134,7 @@ class Win32Desktop final : public runtime::Desktop {
     UINT_PTR next_timer_ = 1; // numbers notices too
     std::vector<ModalSession> modal_sessions_;
     BitmapOwners bitmap_owners_; // the picture objects' bitmaps
+    HeldGrab held_grab_;         // the last snapshot's bitmap, until the handler returns
     Bytes sound_;                // kept alive while PlaySound plays it from memory
     bool com_ready_ = false;
 };

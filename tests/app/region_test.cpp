@@ -80,6 +80,26 @@ TEST(RegionCapture, TheOverlayPhotographsTheScreenBeforeItIsShownAndCoversIt) {
         << f.desktop.trace().dump();
 }
 
+// The screen's size is asked afresh for every overlay: after the display
+// changes, the overlay covers the new screen and a drag reaches its far side.
+TEST(RegionCapture, TheNextOverlayCoversAScreenThatChangedSize) {
+    ProgramFixture f;
+    f.desktop.set_screen(screen());
+    f.run([](sim::SimDesktop& d) {
+        start_region(d);
+        drag(d, {10, 10}, {50, 40});
+        const picture::Image larger = t::test_screen(kScreenWidth * 2, kScreenHeight * 2, 9);
+        d.set_screen(larger);
+        start_region(d);
+        EXPECT_EQ(t::element(d, overlay::窗口).integer(PropertyId::width), kScreenWidth * 2);
+        EXPECT_EQ(t::element(d, overlay::画板).integer(PropertyId::height), kScreenHeight * 2);
+        EXPECT_EQ(overlay_canvas(d).image(), larger);
+        drag(d, {kScreenWidth * 2 - 1, kScreenHeight * 2 - 1}, {kScreenWidth, kScreenHeight});
+        EXPECT_EQ(t::shown_picture(d),
+                  picture::crop(larger, kScreenWidth, kScreenHeight, kScreenWidth - 1, kScreenHeight - 1));
+    });
+}
+
 TEST(RegionCapture, ADragCutsTheRectangleOutOfTheFrozenPictureInEitherDirection) {
     for (bool up_left : {false, true}) {
         SCOPED_TRACE(up_left ? "dragged up and left" : "dragged down and right");

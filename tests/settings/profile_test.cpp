@@ -52,6 +52,11 @@ TEST(Profile, OddSpellingsAndSpacingReadSanely) {
         {"[s]\nk=1\nk=2\n", "s", "k", "1"},
         {"[s]\na=1\n[t]\n[s]\nk=2\n", "s", "k", std::nullopt},
         {"", "s", "k", std::nullopt},
+        // Lone carriage returns end lines, as old Mac editors wrote them.
+        {"[s]\rk=1\r", "s", "k", "1"},
+        {"[t]\rk=0\r[s]\r\rk=2", "s", "k", "2"},
+        {"[s]\r\n\rk=3\n", "s", "k", "3"},
+        {"[s] k=4", "s", "k", std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -82,6 +87,11 @@ TEST(Profile, WriteChangesOnlyWhatItMust) {
         {"[s]\nk=1\nk=2\n", "s", "k", "[s]\nk=v\nk=2\n"},
         {"[s]\na=1\n\n[s]\nb=2\n", "s", "k", "[s]\na=1\nk=v\n\n[s]\nb=2\n"},
         {"k=1\n[s]\n", "s", "k", "k=1\n[s]\nk=v\n"},
+        {"[s]\ra=1\r[t]\r", "s", "k", "[s]\ra=1\rk=v\r[t]\r"},
+        {"[t]\rb=2", "s", "k", "[t]\rb=2\r[s]\rk=v\r"},
+        {"[s]\ra=1\r", "s", "a", "[s]\ra=v\r"},
+        // A blank "\n" line after the new one stays a line of its own.
+        {"[s]\ra=1\n\n[t]\r\r", "s", "k", "[s]\ra=1\nk=v\r\n\n[t]\r\r"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.before);

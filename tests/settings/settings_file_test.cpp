@@ -140,6 +140,47 @@ TEST_F(SettingsFile, AFailedWriteLeavesTheOldFileWholeAndNoTemporary) {
     EXPECT_EQ(contents(), old_text);
 }
 
+// Hand-edited in an editor that saves UTF-8 with its mark: the names are
+// UTF-8 there, and stay so, mark and all, when a value is written.
+TEST_F(SettingsFile, Utf8FileWithItsMarkIsReadAndWrittenInUtf8) {
+    const std::string mark = "\xEF\xBB\xBF";
+    const std::string old_text =
+        mark + "[截图时声音]\r\n是否播放 = 假\r\n[编辑截图]\r\n字体=微软雅黑\r\n文字颜色=😀\r\n";
+    put(old_text);
+    EXPECT_EQ(read_value(file_, sound_section, sound_key), no);
+    EXPECT_EQ(read_value(file_, edit_section, gbk("字体"), gbk("宋体")), gbk("微软雅黑"));
+    // GBK has no such character: the value cannot be read.
+    EXPECT_EQ(read_value(file_, edit_section, gbk("文字颜色"), "0"), "0");
+
+    ASSERT_TRUE(write_value(file_, hide_section, hide_key, yes).ok());
+    ASSERT_TRUE(write_value(file_, sound_section, sound_key, yes).ok());
+    EXPECT_EQ(contents(), mark +
+                              "[截图时声音]\r\n是否播放 = 真\r\n[编辑截图]\r\n字体=微软雅黑\r\n文字颜色=😀\r\n"
+                              "[截图时隐藏]\r\n是否隐藏本窗口=真\r\n");
+    EXPECT_EQ(read_value(file_, hide_section, hide_key), yes);
+    EXPECT_TRUE(only_the_file_is_left());
+}
+
+TEST_F(SettingsFile, FileWithoutLineFeedsKeepsItsCarriageReturns) {
+    put(gbk("[截图时声音]\r是否播放=假"));
+    EXPECT_EQ(read_value(file_, sound_section, sound_key), no);
+    ASSERT_TRUE(write_value(file_, hide_section, hide_key, yes).ok());
+    EXPECT_EQ(contents(), gbk("[截图时声音]\r是否播放=假\r[截图时隐藏]\r是否隐藏本窗口=真\r"));
+}
+
+// Ten megabytes of someone else's lines around the program's own: the
+// values are found, and a write keeps every other byte.
+TEST_F(SettingsFile, TenMegabyteFileKeepsWorking) {
+    const std::string head = gbk("[截图时声音]\r\n是否播放=假\r\n");
+    std::string filler;
+    for (int i = 0; filler.size() < 10u * 1024 * 1024; ++i)
+        filler += "; line " + std::to_string(i) + " of a log that landed here\r\n";
+    put(head + filler);
+    EXPECT_EQ(read_value(file_, sound_section, sound_key), no);
+    ASSERT_TRUE(write_value(file_, hide_section, hide_key, yes).ok());
+    EXPECT_TRUE(contents() == head + filler + gbk("[截图时隐藏]\r\n是否隐藏本窗口=真\r\n"));
+}
+
 TEST_F(SettingsFile, SizeLimitIsExact) {
     std::string text = "[s]\r\nk=v\r\n";
     text.resize(max_file_size, '\n');

@@ -26,6 +26,7 @@ class FakeSystem final : public System {
     std::vector<std::string> calls;
     const void* image_seen = nullptr;
 
+    void restrict_library_search() override { calls.push_back("restrict_search"); }
     std::string module_path() override {
         calls.push_back("module_path");
         return exe_path;
@@ -89,9 +90,9 @@ TEST(Stub, RuntimeBesideExecutableIsHandedTheImageWithoutAskingTheRegistry) {
     system.install_path = "D:\\Other";
     system.libraries["D:\\Other\\krnln.fne"] = {};
     EXPECT_EQ(run_stub(system, &kImage), 0);
-    EXPECT_EQ(system.calls,
-              (std::vector<std::string>{"module_path", "load C:\\Tools\\krnln.fnr", "find_export GetNewSock",
-                                        "request_entry 1000", "run 4660", "exit 0"}));
+    EXPECT_EQ(system.calls, (std::vector<std::string>{"restrict_search", "module_path",
+                                                      "load C:\\Tools\\krnln.fnr", "find_export GetNewSock",
+                                                      "request_entry 1000", "run 4660", "exit 0"}));
     EXPECT_EQ(system.image_seen, &kImage);
 }
 
@@ -150,15 +151,74 @@ TEST(Stub, PathsThatDoNotFitTheBufferFailCleanly) {
     // 250 + "krnln.fnr" + terminator = 260 fits; one more character does not.
     for (std::size_t directory_length : {250u, 251u}) {
         FakeSystem system;
-        std::string directory = std::string(directory_length - 1, 'd') + "\\";
+        std::string directory = "C:\\" + std::string(directory_length - 4, 'd') + "\\";
         system.exe_path = directory + "VornShot.exe";
         system.libraries[directory + "krnln.fnr"] = {};
         int code = run_stub(system, &kImage);
         EXPECT_EQ(code, directory_length == 250 ? 0 : kFailureExitCode) << directory_length;
     }
     FakeSystem system;
-    system.install_path = std::string(255, 'i'); // + "\" + "krnln.fne" no longer fits
+    system.install_path = "D:\\" + std::string(252, 'i'); // + "\" + "krnln.fne" no longer fits
     system.libraries[*system.install_path + "\\krnln.fne"] = {};
     EXPECT_EQ(run_stub(system, &kImage), kFailureExitCode);
     EXPECT_EQ(system.calls.back(), kErrorBox);
+}
+
+TEST(FullPath, OnlyADriveRootOrAShareNamesAFileWithoutASearch) {
+    for (const char* full :
+         {"C:\\krnln.fnr", "d:\\E\\krnln.fne", "\\\\server\\share\\krnln.fne", "\\\\?\\C:\\E\\krnln.fne"})
+        EXPECT_TRUE(is_full_path(full)) << full;
+    for (const char* relative : {"krnln.fne", "E\\krnln.fne", "..\\E\\krnln.fne", "C:krnln.fne",
+                                 "\\E\\krnln.fne", "\\\\\\E", "1:\\krnln.fne", "C:/E/krnln.fne", "C:", ""})
+        EXPECT_FALSE(is_full_path(relative)) << relative;
+}
+
+// Whatever happens later, the search is narrowed first, once, and every
+// library the stub loads is named by its full path.
+TEST(Stub, RestrictsTheLibrarySearchBeforeLoadingAnythingAndLoadsByFullPathOnly) {
+    struct Case {
+        const char* name;
+        std::string exe_path;
+        std::optional<std::string> install_path;
+        std::map<std::string, FakeSystem::Library> libraries;
+        int code;
+    };
+    const std::vector<Case> cases = {
+        {"beside the executable", "C:\\Tools\\VornShot.exe", std::nullopt, {{"C:\\Tools\\krnln.fnr", {}}}, 0},
+        {"install directory", "C:\\Tools\\VornShot.exe", "D:\\E", {{"D:\\E\\krnln.fne", {}}}, 0},
+        {"share", "\\\\host\\tools\\VornShot.exe", std::nullopt, {{"\\\\host\\tools\\krnln.fnr", {}}}, 0},
+        {"nothing found", "C:\\Tools\\VornShot.exe", "D:\\E", {}, kFailureExitCode},
+        // These would need the very search that is restricted, which a
+        // planted file could answer: they fail as a missing runtime does.
+        {"relative install directory",
+         "C:\\Tools\\VornShot.exe",
+         "E",
+         {{"E\\krnln.fne", {}}},
+         kFailureExitCode},
+        {"drive-relative install directory",
+         "C:\\Tools\\VornShot.exe",
+         "C:E",
+         {{"C:E\\krnln.fne", {}}},
+         kFailureExitCode},
+        {"root-relative executable",
+         "\\Tools\\VornShot.exe",
+         std::nullopt,
+         {{"\\Tools\\krnln.fnr", {}}},
+         kFailureExitCode},
+    };
+    for (const Case& c : cases) {
+        FakeSystem system;
+        system.exe_path = c.exe_path;
+        system.install_path = c.install_path;
+        system.libraries = c.libraries;
+        EXPECT_EQ(run_stub(system, &kImage), c.code) << c.name;
+        ASSERT_FALSE(system.calls.empty()) << c.name;
+        EXPECT_EQ(system.calls.front(), "restrict_search") << c.name;
+        EXPECT_EQ(std::count(system.calls.begin(), system.calls.end(), "restrict_search"), 1) << c.name;
+        for (const std::string& call : system.calls) {
+            if (call.starts_with("load ")) {
+                EXPECT_TRUE(is_full_path(call.substr(5))) << c.name << ": " << call;
+            }
+        }
+    }
 }

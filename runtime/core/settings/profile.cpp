@@ -6,10 +6,9 @@ namespace vorn::settings {
 
 namespace {
 
-// A carriage return counts as space, so that a lone '\r' left at the end of
-// a hand-edited file never becomes part of a value.
+// Carriage returns never reach here: every one ends a line.
 bool is_space(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
+    return c == ' ' || c == '\t';
 }
 
 std::size_t skip_space(std::string_view text, std::size_t at, std::size_t end) {
@@ -97,11 +96,13 @@ Status check_storable(std::string_view section, std::string_view key, std::strin
 void terminate_last_line(std::string& text, std::string_view line_ending) {
     if (text.empty() || text.back() == '\n')
         return;
-    // A lone '\r' at the end only lacks its '\n' to end the line.
-    if (text.back() == '\r')
-        text += '\n';
-    else
-        text += line_ending;
+    if (text.back() == '\r') {
+        // In a text of "\r\n" lines a lone '\r' at the end only lacks its '\n'.
+        if (line_ending == "\r\n")
+            text += '\n';
+        return;
+    }
+    text += line_ending;
 }
 
 } // namespace
@@ -109,12 +110,13 @@ void terminate_last_line(std::string& text, std::string_view line_ending) {
 Line parse_line(std::string_view text, std::size_t begin) {
     Line line;
     line.begin = begin;
-    const std::size_t newline = text.find('\n', begin);
+    const std::size_t newline = text.find_first_of("\r\n", begin);
     if (newline == std::string_view::npos) {
         line.content_end = line.end = text.size();
     } else {
-        line.end = newline + 1;
-        line.content_end = newline > begin && text[newline - 1] == '\r' ? newline - 1 : newline;
+        line.content_end = newline;
+        const bool crlf = text[newline] == '\r' && newline + 1 < text.size() && text[newline + 1] == '\n';
+        line.end = newline + (crlf ? 2 : 1);
     }
     line.value = text.substr(line.content_end, 0);
 
@@ -170,8 +172,12 @@ Result<std::string> with_value_set(std::string_view text, std::string_view secti
         return out;
     }
 
-    const std::string_view line_ending = dominant_line_ending(text);
     const std::size_t insert_at = found.section_found ? found.insert_at : text.size();
+    std::string_view line_ending = dominant_line_ending(text);
+    // Before a blank "\n" line, a new line ended by a lone '\r' would take
+    // that '\n' as the rest of its own ending, and the blank line would go.
+    if (line_ending == "\r" && insert_at < text.size() && text[insert_at] == '\n')
+        line_ending = "\r\n";
     std::string out(text.substr(0, insert_at));
     terminate_last_line(out, line_ending);
     if (!found.section_found) {
@@ -189,14 +195,21 @@ Result<std::string> with_value_set(std::string_view text, std::string_view secti
 }
 
 std::string_view dominant_line_ending(std::string_view text) {
-    std::size_t crlf = 0, lf = 0;
-    for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
-        if (at > 0 && text[at - 1] == '\r')
-            ++crlf;
-        else
+    std::size_t crlf = 0, lf = 0, cr = 0;
+    for (std::size_t at = text.find_first_of("\r\n"); at != std::string_view::npos;
+         at = text.find_first_of("\r\n", at + 1)) {
+        if (text[at] == '\n')
             ++lf;
+        else if (at + 1 < text.size() && text[at + 1] == '\n')
+            ++crlf, ++at;
+        else
+            ++cr;
     }
-    return lf > crlf ? "\n" : "\r\n";
+    if (lf > crlf && lf >= cr)
+        return "\n";
+    if (cr > crlf && cr > lf)
+        return "\r";
+    return "\r\n";
 }
 
 } // namespace vorn::settings

@@ -5,9 +5,10 @@
 //   key=value
 //
 // Reading:
-//  - Lines end in "\n" or "\r\n"; the last line may have no terminator.
-//  - Spaces, tabs and stray carriage returns around section names, keys,
-//    "=" and values are ignored. Everything else is byte for byte: names
+//  - Lines end in "\n", "\r\n" or a lone "\r" (as old Mac editors wrote, and
+//    as Windows reads them too); the last line may have no terminator.
+//  - Spaces and tabs around section names, keys, "=" and values are ignored. Everything else is byte for
+//  byte: names
 //    compare case-sensitively, and quotes or a trailing "; note" are part of
 //    the value.
 //  - A line whose first visible character is ';' is a comment. "[name]" opens
@@ -64,7 +65,8 @@ std::optional<std::string_view> find_value(std::string_view text, std::string_vi
 Result<std::string> with_value_set(std::string_view text, std::string_view section, std::string_view key,
                                    std::string_view value);
 
-// "\r\n" or "\n", whichever ends more lines of the text; "\r\n" on a tie.
+// "\r\n", "\n" or "\r", whichever ends more lines of the text; "\r\n" on a
+// tie with it, "\n" on a tie of the other two.
 std::string_view dominant_line_ending(std::string_view text);
 
 } // namespace vorn::settings

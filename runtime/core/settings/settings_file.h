@@ -1,7 +1,8 @@
 // The settings file: one value read or written per call, the file read
 // afresh every time so that edits made while the program runs take effect at
 // the next access. Sections, keys and values are GBK bytes; the format is
-// described in profile.h.
+// described in profile.h. A file that starts with the UTF-8 byte-order mark
+// holds UTF-8 instead, and keeps its mark and its encoding when rewritten.
 //
 // Reads never fail: a missing, unreadable or oversized file reads as the
 // default. A write either replaces the whole file with its updated copy or
@@ -22,9 +23,10 @@
 namespace vorn::settings {
 
 // Larger files are not read (their values read as defaults) and never
-// rewritten: the settings file holds a few dozen short lines, so anything
-// this size is not ours to edit.
-inline constexpr std::uint64_t max_file_size = 8 * 1024 * 1024;
+// rewritten. The settings file holds a few dozen short lines, but one that a
+// user or a stray program has bloated to megabytes still keeps the user's
+// choices: the limit only bounds the memory a read and a rewrite take.
+inline constexpr std::uint64_t max_file_size = 32 * 1024 * 1024;
 
 std::string read_value(FileSystem& file_system, const std::filesystem::path& file, std::string_view section,
                        std::string_view key, std::string_view default_value = {});

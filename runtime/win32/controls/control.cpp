@@ -5,6 +5,7 @@
 #include "runtime/win32/dpi.h"
 #include "runtime/win32/gdi.h"
 #include "runtime/win32/portable/conventions.h"
+#include "runtime/win32/resource_counts.h"
 #include "runtime/win32/text.h"
 #include "runtime/win32/trace.h"
 #include "runtime/win32/win32_desktop.h"
@@ -127,6 +128,8 @@ LRESULT CALLBACK Control::procedure(HWND hwnd, UINT message, WPARAM wparam, LPAR
         self->hwnd_ = nullptr;
         return result;
     }
+    if (message == resource_counts_message() && message != 0)
+        return count_resource(wparam);
     Win32Desktop& desktop = self->desktop_;
     if (tracing())
         trace_message(self->trace_name(), message, wparam, lparam);

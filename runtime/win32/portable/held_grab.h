@@ -1,0 +1,37 @@
+// The device bitmap a screen grab was read from, kept for the moment in
+// which the program is likely to ask for a bitmap of the very same rows: a
+// capture hands its shot to the clipboard at once, and handing over the
+// grabbed bitmap spares making one again from the rows (at large screen
+// sizes, the slowest step the system's own clipboard copy does not need).
+// It matches only the same bytes at the same place, unchanged.
+#pragma once
+
+#include "base/bytes.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace vorn::win32 {
+
+class HeldGrab {
+  public:
+    // Holds `bitmap`, whose content `rows` hold now. Returns the bitmap held
+    // before, which the caller deletes.
+    std::optional<std::uint64_t> hold(std::uint64_t bitmap, ByteView rows);
+    // The held bitmap if `rows` are the rows it was held with, unchanged;
+    // the caller owns it from then on.
+    std::optional<std::uint64_t> take_if_same(ByteView rows);
+    // Lets go of the held bitmap, returning it for the caller to delete.
+    std::optional<std::uint64_t> release();
+
+  private:
+    std::optional<std::uint64_t> bitmap_;
+    const std::uint8_t* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::uint64_t digest_ = 0;
+};
+
+// A fast 64-bit digest of every byte, for telling whether rows changed.
+std::uint64_t digest(ByteView bytes);
+
+} // namespace vorn::win32
