@@ -58,7 +58,9 @@ clipboard_has_bitmap() { timeout 10 xclip -selection clipboard -t TARGETS -o 2>/
 
 # read_clipboard FILE: the clipboard's bitmap as a PNG.
 read_clipboard() {
-    e2e_poll 10 "a bitmap on the clipboard" clipboard_has_bitmap
+    # Taking the clipboard over from another X client, Wine now and then
+    # stalls for seconds on a loaded machine before it offers the bitmap.
+    e2e_poll 30 "a bitmap on the clipboard" clipboard_has_bitmap
     timeout 20 xclip -selection clipboard -t image/bmp -o >"$E2E_DIR/clip.bmp" || e2e_fail "could not read the clipboard"
     convert "$E2E_DIR/clip.bmp" "$1" || e2e_fail "the clipboard bitmap does not read"
 }
