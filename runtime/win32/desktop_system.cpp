@@ -98,6 +98,7 @@ runtime::ProgramBlock grab_screen(int left, int top, int width, int height, HBIT
         HGDIOBJ old = SelectObject(memory, bitmap);
         // CAPTUREBLT takes layered windows along, as the user sees them.
         BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY | CAPTUREBLT);
+        trace("grab: screen copied");
         SelectObject(memory, old);
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -112,6 +113,7 @@ runtime::ProgramBlock grab_screen(int left, int top, int width, int height, HBIT
         else
             DeleteObject(bitmap);
     }
+    trace("grab: rows read");
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return file;
