@@ -7,7 +7,8 @@
 # The tool's steps are read from its runtime trace (VORN_TRACE, microsecond
 # stamps): snapshot = from the snapshot request until the picture box is
 # given the shot (grab, encode, hand-over to the program); picture box = until
-# the clipboard transfer starts (the box decodes the shot); clipboard = until
+# the clipboard transfer starts (the box takes the shot; it decodes it when
+# it next paints, after the flow); clipboard = until
 # the picture object is released (decode, bitmap, the four clipboard calls);
 # total = until the capture sound starts, the flow's last timed step. Peak
 # memory is each process's peak working set (VmHWM under Wine).

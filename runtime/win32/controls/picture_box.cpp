@@ -14,7 +14,6 @@ constexpr picture::Pixel kWhite = picture::rgb(255, 255, 255);
 
 bool PictureBox::open(HWND parent) {
     static const WindowClass box_class = register_class(L"VornPictureBox", nullptr, CS_DBLCLKS);
-    decode();
     const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (integer(PropertyId::visible) != 0 ? WS_VISIBLE : 0);
     return create(box_class, style, 0, L"", bounds(), parent);
 }
@@ -31,6 +30,7 @@ SIZE PictureBox::box_size() const {
 }
 
 void PictureBox::decode() {
+    stale_ = false;
     shown_ = {};
     decoded_for_ = box_size();
     // A shot is tens of megabytes: decoded from the model's own copy, and a
@@ -55,7 +55,7 @@ void PictureBox::decode() {
 
 void PictureBox::property_changed(PropertyId property) {
     if (property == PropertyId::picture && element() != nullptr) {
-        decode();
+        stale_ = true;
         InvalidateRect(hwnd(), nullptr, FALSE);
         return;
     }
@@ -70,6 +70,8 @@ COLORREF PictureBox::background_colour() const {
 }
 
 void PictureBox::paint() {
+    if (stale_)
+        decode();
     BufferedPaint painting(hwnd());
     HDC dc = painting.dc();
     RECT area = painting.client();
@@ -85,7 +87,7 @@ LRESULT PictureBox::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     if (element() != nullptr && message == WM_SIZE) {
         const SIZE size = box_size();
         if (size.cx != decoded_for_.cx || size.cy != decoded_for_.cy)
-            decode(); // fitted afresh to the new size
+            stale_ = true; // fitted afresh to the new size
         InvalidateRect(hwnd(), nullptr, FALSE);
     }
     return Control::handle(message, wparam, lparam);

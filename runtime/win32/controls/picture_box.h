@@ -30,6 +30,9 @@ class PictureBox final : public Control {
 
     picture::Image shown_;
     SIZE decoded_for_{-1, -1}; // the box size shown_ was fitted to
+    // The picture changed since shown_ was decoded: decoded at the next paint,
+    // so that a capture's flow never waits for a box it may be hiding.
+    bool stale_ = true;
 };
 
 } // namespace vorn::win32
