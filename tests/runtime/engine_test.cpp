@@ -1,5 +1,7 @@
 #include "app/program_state.h"
 #include "runtime/core/engine/engine.h"
+#include "runtime/core/engine/program_block.h"
+#include "runtime/core/picture/bitmap.h"
 #include "runtime/sim/sim_desktop.h"
 #include "runtime/sim/user.h"
 #include "tests/runtime/test_program.h"
@@ -163,6 +165,37 @@ TEST(Engine, PropertiesByNumberAndFontSubFields) {
         EXPECT_EQ(rt.font_name(kEditBox), "宋体");
         rt.set_integer(kMainWindow, PropertyId::back_colour, 0xFF000000);
         EXPECT_EQ(std::uint32_t(rt.integer(kMainWindow, PropertyId::back_colour)), 0xFF000000u);
+    });
+}
+
+// A picture goes into the model by one copy and out by one; a smaller
+// picture written over a larger one, or none at all, reads back as exactly
+// what was written last, and no block is left behind.
+TEST(Engine, BlockPropertiesReadBackExactlyWhatWasWrittenLast) {
+    Fixture f;
+    f.run([](sim::SimDesktop& d) {
+        const facade::Runtime rt(d.engine().services());
+        const Control canvas{ids::kMain, ids::kCanvas, forms::class_id::canvas};
+        const auto given = [&d](ByteView bytes) {
+            return facade::Block(
+                reinterpret_cast<std::uintptr_t>(runtime::ProgramBlock::copy_of(bytes).hand_over()),
+                d.engine().services().release);
+        };
+        const auto read_back = [&rt, &canvas] {
+            const facade::Block block = rt.block(canvas, PropertyId::background_picture);
+            return Bytes(block.view().begin(), block.view().end());
+        };
+        const std::int64_t blocks_before = runtime::Engine::live_blocks();
+        const Bytes large = picture::blank_bmp(40, 30);
+        Bytes small = picture::blank_bmp(3, 2);
+        small.back() = 0x5A;
+        for (const Bytes& bytes : {large, small, large, small}) {
+            rt.set_block(canvas, PropertyId::background_picture, given(bytes));
+            EXPECT_EQ(read_back(), bytes);
+        }
+        rt.set_block(canvas, PropertyId::background_picture, facade::Block());
+        EXPECT_TRUE(read_back().empty());
+        EXPECT_EQ(runtime::Engine::live_blocks(), blocks_before);
     });
 }
 

@@ -89,6 +89,13 @@ class Engine {
                                 std::int32_t sub_field = -1);
     Status write_property(std::uint32_t window_id, std::uint32_t element_id, PropertyId property,
                           std::int32_t sub_field, Value value);
+    // A block property (a picture is tens of megabytes) read in place, valid
+    // until the property next changes, and written by copying into the
+    // model's own buffer, whose memory is kept when it is large enough.
+    Result<ByteView> read_bytes_property(std::uint32_t window_id, std::uint32_t element_id,
+                                         PropertyId property);
+    Status write_bytes_property(std::uint32_t window_id, std::uint32_t element_id, PropertyId property,
+                                ByteView bytes);
     // A change made by the user on screen (typed text, a toggled check box, a
     // moved window): updates the model without mirroring it back.
     void update_from_user(std::uint32_t window_id, std::uint32_t element_id, PropertyId property,

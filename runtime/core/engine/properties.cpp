@@ -122,6 +122,27 @@ Status Engine::write_property(std::uint32_t window_id, std::uint32_t element_id,
     return ok_status();
 }
 
+Result<ByteView> Engine::read_bytes_property(std::uint32_t window_id, std::uint32_t element_id,
+                                             PropertyId property) {
+    VORN_TRY_ASSIGN(Target target, find_target(*this, window_id, element_id, property, -1));
+    desktop_.refresh_property(*target.window, *target.element, property);
+    return bytes_view(target.element->get(property));
+}
+
+Status Engine::write_bytes_property(std::uint32_t window_id, std::uint32_t element_id, PropertyId property,
+                                    ByteView bytes) {
+    VORN_TRY_ASSIGN(Target target, find_target(*this, window_id, element_id, property, -1));
+    Value& stored = target.element->properties[property];
+    // A new shot replaces one of the same size: its pages are written over
+    // instead of a fresh buffer faulted in while the old one is still held.
+    if (auto* kept = std::get_if<Bytes>(&stored))
+        kept->assign(bytes.begin(), bytes.end());
+    else
+        stored = Bytes(bytes.begin(), bytes.end());
+    desktop_.property_changed(*target.window, *target.element, property);
+    return ok_status();
+}
+
 void Engine::update_from_user(std::uint32_t window_id, std::uint32_t element_id, PropertyId property,
                               Value value) {
     LiveWindow* window = this->window(window_id);
@@ -139,7 +160,7 @@ std::uint64_t to_boundary(const Value& value, PropertyKind kind) {
     case PropertyKind::text:
         return reinterpret_cast<std::uintptr_t>(Engine::give_text(as_text(value)));
     case PropertyKind::bytes:
-        return reinterpret_cast<std::uintptr_t>(Engine::give_block(as_bytes(value)));
+        return reinterpret_cast<std::uintptr_t>(Engine::give_block(bytes_view(value)));
     case PropertyKind::font:
         if (const auto* font = std::get_if<forms::Font>(&value))
             return reinterpret_cast<std::uintptr_t>(Engine::give_block(forms::encode_font(*font)));
@@ -181,10 +202,18 @@ std::uint64_t slot_read_property(std::uint32_t window, std::uint32_t element, st
     const auto id = PropertyId(property);
     if (forms::property_info(id) == nullptr)
         engine.fatal(kContractError, "read property: no property " + std::to_string(property));
+    const PropertyKind kind = kind_of(id, sub_field);
+    if (kind == PropertyKind::bytes && sub_field == -1) {
+        // One copy, the program's; not the model's value copied on the way.
+        Result<ByteView> bytes = engine.read_bytes_property(window, element, id);
+        if (!bytes)
+            engine.fatal(kContractError, "read property: " + bytes.error().message);
+        return reinterpret_cast<std::uintptr_t>(Engine::give_block(*bytes));
+    }
     Result<Value> value = engine.read_property(window, element, id, sub_field);
     if (!value)
         engine.fatal(kContractError, "read property: " + value.error().message);
-    return to_boundary(*value, kind_of(id, sub_field));
+    return to_boundary(*value, kind);
 }
 
 void slot_write_property(std::uint32_t window, std::uint32_t element, std::uint32_t property,
@@ -193,6 +222,12 @@ void slot_write_property(std::uint32_t window, std::uint32_t element, std::uint3
     const auto id = PropertyId(property);
     if (forms::property_info(id) == nullptr)
         engine.fatal(kContractError, "write property: no property " + std::to_string(property));
+    if (kind_of(id, sub_field) == PropertyKind::bytes && sub_field == -1) {
+        Status written = engine.write_bytes_property(window, element, id, Engine::view_block(raw));
+        if (!written)
+            engine.fatal(kContractError, "write property: " + written.error().message);
+        return;
+    }
     Result<Value> value = from_boundary(raw, kind_of(id, sub_field));
     if (!value)
         engine.fatal(kContractError, "write property: " + value.error().message);
