@@ -57,13 +57,17 @@ void TopWindow::style_of(DWORD& style, DWORD& ex_style) const {
     ex_style = integer(PropertyId::stay_on_top) != 0 ? WS_EX_TOPMOST : 0;
 }
 
-RECT TopWindow::bounds() const {
+OuterSize TopWindow::outer_size_at(std::uint32_t dpi) const {
     DWORD style = 0, ex_style = 0;
     style_of(style, ex_style);
+    return outer_to_pixels(
+        {std::int32_t(integer(PropertyId::width)), std::int32_t(integer(PropertyId::height))},
+        frame_size(style, ex_style, kUnitDpi), frame_size(style, ex_style, dpi), dpi);
+}
+
+RECT TopWindow::bounds() const {
     const std::uint32_t screen = screen_dpi();
-    const OuterSize outer =
-        outer_to_pixels({std::int32_t(integer(PropertyId::width)), std::int32_t(integer(PropertyId::height))},
-                        frame_size(style, ex_style, kUnitDpi), frame_size(style, ex_style, dpi()), dpi());
+    const OuterSize outer = outer_size_at(dpi());
     const std::int32_t left = to_pixels(integer(PropertyId::left), screen);
     const std::int32_t top = to_pixels(integer(PropertyId::top), screen);
     return {left, top, left + std::max(outer.width, 0), top + std::max(outer.height, 0)};
@@ -280,12 +284,7 @@ LRESULT TopWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         // Asked before a move to a monitor of another DPI: the client area
         // scales and the frame is the one at that DPI, rather than the
         // whole outer size scaled.
-        DWORD style = 0, ex_style = 0;
-        style_of(style, ex_style);
-        const auto dpi = std::uint32_t(wparam);
-        const OuterSize outer = outer_to_pixels(
-            {std::int32_t(integer(PropertyId::width)), std::int32_t(integer(PropertyId::height))},
-            frame_size(style, ex_style, kUnitDpi), frame_size(style, ex_style, dpi), dpi);
+        const OuterSize outer = outer_size_at(std::uint32_t(wparam));
         auto* size = reinterpret_cast<SIZE*>(lparam);
         size->cx = outer.width;
         size->cy = outer.height;

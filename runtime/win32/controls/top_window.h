@@ -55,6 +55,9 @@ class TopWindow final : public Control {
     void apply_stay_on_top();
     void apply_border();
     void style_of(DWORD& style, DWORD& ex_style) const;
+    // The stored outer size in pixels at `dpi`: the client area scaled, and
+    // the frame the system gives the window's style at that DPI.
+    OuterSize outer_size_at(std::uint32_t dpi) const;
     // Lays the window and its controls out again at a new DPI; `suggested`
     // is where Windows proposes the window go, if it does.
     void move_to_dpi(std::uint32_t dpi, const RECT* suggested);

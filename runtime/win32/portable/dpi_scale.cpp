@@ -29,6 +29,13 @@ std::int32_t add(std::int32_t a, std::int32_t b) {
     return std::int32_t(std::clamp(std::int64_t(a) + b, kLow, kHigh));
 }
 
+// The outer size less the frame it has, converted, plus the frame it gets.
+template <class Convert> OuterSize reframed(OuterSize outer, FrameSize has, FrameSize gets, Convert convert) {
+    const std::int64_t client_width = std::max<std::int64_t>(std::int64_t(outer.width) - has.width, 0);
+    const std::int64_t client_height = std::max<std::int64_t>(std::int64_t(outer.height) - has.height, 0);
+    return {add(convert(client_width), gets.width), add(convert(client_height), gets.height)};
+}
+
 } // namespace
 
 std::int32_t to_pixels(std::int64_t units, std::uint32_t dpi) {
@@ -66,21 +73,13 @@ std::int32_t side_matching_picture(std::int32_t units, std::int32_t picture_pixe
 }
 
 OuterSize outer_to_pixels(OuterSize stored, FrameSize frame_at_96, FrameSize frame_here, std::uint32_t dpi) {
-    const std::int64_t client_width =
-        std::max<std::int64_t>(std::int64_t(stored.width) - frame_at_96.width, 0);
-    const std::int64_t client_height =
-        std::max<std::int64_t>(std::int64_t(stored.height) - frame_at_96.height, 0);
-    return {add(to_pixels(client_width, dpi), frame_here.width),
-            add(to_pixels(client_height, dpi), frame_here.height)};
+    return reframed(stored, frame_at_96, frame_here,
+                    [dpi](std::int64_t value) { return to_pixels(value, dpi); });
 }
 
 OuterSize outer_to_units(OuterSize pixels, FrameSize frame_at_96, FrameSize frame_here, std::uint32_t dpi) {
-    const std::int64_t client_width =
-        std::max<std::int64_t>(std::int64_t(pixels.width) - frame_here.width, 0);
-    const std::int64_t client_height =
-        std::max<std::int64_t>(std::int64_t(pixels.height) - frame_here.height, 0);
-    return {add(to_units(client_width, dpi), frame_at_96.width),
-            add(to_units(client_height, dpi), frame_at_96.height)};
+    return reframed(pixels, frame_here, frame_at_96,
+                    [dpi](std::int64_t value) { return to_units(value, dpi); });
 }
 
 std::uint32_t picture_scale_for(std::uint32_t dpi) {
