@@ -31,8 +31,8 @@ std::string show_value(forms::PropertyId property, const runtime::Value& value) 
     }
     if (const auto* text = std::get_if<std::string>(&value))
         return in_quotes(*text);
-    if (const auto* bytes = std::get_if<Bytes>(&value))
-        return "<" + std::to_string(bytes->size()) + " bytes>";
+    if (std::holds_alternative<Bytes>(value) || std::holds_alternative<runtime::SharedBytes>(value))
+        return "<" + std::to_string(runtime::bytes_view(value).size()) + " bytes>";
     if (const auto* font = std::get_if<forms::Font>(&value))
         return "font(" + in_quotes(font->face_name()) + ", " + std::to_string(font->height) + ")";
     return "none";

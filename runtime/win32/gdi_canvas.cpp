@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -25,6 +26,15 @@ void bound(std::int32_t& width, std::int32_t& height) {
     height = std::clamp(height, 0, picture::kMaxDimension);
     if (width > 0 && std::uint64_t(width) * std::uint64_t(height) > picture::kMaxPixels)
         height = std::int32_t(picture::kMaxPixels / std::uint64_t(width));
+}
+
+// A plain bitmap file's layout, for reading its rows as they are; none for
+// anything else (and for colour masks, which only a decoder honours).
+std::optional<picture::BmpLayout> plain_bmp_layout(ByteView picture) {
+    if (picture::looks_like_bmp(picture))
+        if (Result<picture::BmpLayout> read = picture::read_bmp_layout(picture); read && !read->bitfields)
+            return *read;
+    return std::nullopt;
 }
 
 // Paints picture data at the origin of `dc`, at its own size. A plain
@@ -140,7 +150,6 @@ void GdiCanvas::resize(std::int32_t units_wide, std::int32_t units_high) {
     height_ = took_picture_height_ ? to_units(height, dpi_) : std::max(units_high, 0);
     if (surface_ && width == surface_.width() && height == surface_.height())
         return;
-    ensure_background();
     MemorySurface fresh;
     if (!MemorySurface::make(width, height, fresh))
         return; // out of memory: keep drawing on what there is
@@ -148,9 +157,8 @@ void GdiCanvas::resize(std::int32_t units_wide, std::int32_t units_high) {
     FillRect(fresh.dc(), &all, brush_for(fill_));
     // What the canvas gains shows its background; what fits of the old
     // drawing stays.
-    if (background_)
-        BitBlt(fresh.dc(), 0, 0, std::min(width, background_.width()), std::min(height, background_.height()),
-               background_.dc(), 0, 0, SRCCOPY);
+    if (!surface_ || width > surface_.width() || height > surface_.height())
+        paint_background_onto(fresh);
     if (surface_)
         BitBlt(fresh.dc(), 0, 0, std::min(width, surface_.width()), std::min(height, surface_.height()),
                surface_.dc(), 0, 0, SRCCOPY);
@@ -161,14 +169,59 @@ void GdiCanvas::resize(std::int32_t units_wide, std::int32_t units_high) {
 }
 
 void GdiCanvas::set_background(ByteView picture, std::uint32_t back_colour) {
-    decode_background(picture);
-    has_background_ = bool(background_);
-    picture_width_ = has_background_ ? background_.width() : 0;
-    picture_height_ = has_background_ ? background_.height() : 0;
-    // A canvas given the picture's size before the picture takes it now.
+    if (!background_source_) {
+        decode_background(picture);
+        has_background_ = bool(background_);
+        picture_width_ = has_background_ ? background_.width() : 0;
+        picture_height_ = has_background_ ? background_.height() : 0;
+        // A canvas given the picture's size before the picture takes it now.
+        resize(asked_width_, asked_height_);
+        cleared_ = false; // a new background: all of it goes on
+        clear(back_colour);
+        return;
+    }
+    // The picture can be had again: it is painted straight onto the surface,
+    // and decoded on its own only once a clear needs it (the editor's
+    // foreground, a whole shot, never is cleared).
+    background_.reset();
+    const Result<picture::PictureSize> size = picture_size_of(picture);
+    has_background_ = size && size->width > 0 && size->height > 0;
+    picture_width_ = has_background_ ? size->width : 0;
+    picture_height_ = has_background_ ? size->height : 0;
+    fill_ = colorref(runtime::paper_colour(back_colour));
+    surface_.reset(); // what was drawn goes: a fresh surface shows the background
     resize(asked_width_, asked_height_);
-    cleared_ = false; // a new background: all of it goes on
-    clear(back_colour);
+    cleared_ = true;
+    since_clear_ = {};
+}
+
+Result<picture::PictureSize> GdiCanvas::picture_size_of(ByteView picture) {
+    if (picture.empty())
+        return Error{"no picture"};
+    if (const std::optional<picture::BmpLayout> layout = plain_bmp_layout(picture))
+        return picture::PictureSize{layout->width, layout->height};
+    return picture::picture_size(picture);
+}
+
+// The background at the origin of `target`: from its decoded copy, or, while
+// there is none, straight from the picture's rows (a canvas given a whole
+// shot and then its size grows without decoding the shot on its own).
+void GdiCanvas::paint_background_onto(MemorySurface& target) {
+    if (background_) {
+        BitBlt(target.dc(), 0, 0, std::min(target.width(), background_.width()),
+               std::min(target.height(), background_.height()), background_.dc(), 0, 0, SRCCOPY);
+        return;
+    }
+    if (!has_background_ || !background_source_)
+        return;
+    const ByteView picture = background_source_();
+    if (const std::optional<picture::BmpLayout> layout = plain_bmp_layout(picture)) {
+        GdiFlush(); // what GDI drew lands before the rows go over it
+        picture::read_bmp_rows(picture, *layout, target.bits(), target.row_pixels(), target.width(),
+                               target.height());
+    } else {
+        paint_picture(target.dc(), picture, nullptr);
+    }
 }
 
 void GdiCanvas::ensure_background() {
@@ -179,13 +232,8 @@ void GdiCanvas::ensure_background() {
 void GdiCanvas::decode_background(ByteView picture) {
     background_.reset();
     if (!picture.empty()) {
-        std::optional<picture::BmpLayout> layout;
-        if (picture::looks_like_bmp(picture))
-            if (Result<picture::BmpLayout> read = picture::read_bmp_layout(picture); read && !read->bitfields)
-                layout = *read;
-        Result<picture::PictureSize> size =
-            layout ? Result<picture::PictureSize>(picture::PictureSize{layout->width, layout->height})
-                   : picture::picture_size(picture);
+        const std::optional<picture::BmpLayout> layout = plain_bmp_layout(picture);
+        const Result<picture::PictureSize> size = picture_size_of(picture);
         if (size && size->width > 0 && size->height > 0 &&
             MemorySurface::make(size->width, size->height, background_))
             paint_picture(background_.dc(), picture, layout ? &*layout : nullptr);

@@ -8,6 +8,7 @@
 
 #include "runtime/core/engine/canvas.h"
 #include "runtime/core/engine/change_log.h"
+#include "runtime/core/picture/decode.h"
 #include "runtime/win32/win32_api.h"
 
 #include <cstdint>
@@ -89,6 +90,8 @@ class GdiCanvas final : public runtime::CanvasSurface {
     void repaint_background(const runtime::CopyRect& area);
     void decode_background(ByteView picture);
     void ensure_background();
+    void paint_background_onto(MemorySurface& target);
+    static Result<picture::PictureSize> picture_size_of(ByteView picture);
 
     HWND window_;
     std::uint32_t dpi_;

@@ -64,10 +64,10 @@ runtime::LiveElement& element(sim::SimDesktop& d, forms::ElementRef ref) {
 }
 
 std::optional<picture::Image> shown_picture(sim::SimDesktop& d) {
-    const auto* bytes = std::get_if<Bytes>(&element(d, main::截图效果图片框).get(PropertyId::picture));
-    if (bytes == nullptr || bytes->empty())
+    const ByteView bytes = runtime::bytes_view(element(d, main::截图效果图片框).get(PropertyId::picture));
+    if (bytes.empty())
         return std::nullopt;
-    Result<picture::Image> image = picture::decode_picture(*bytes);
+    Result<picture::Image> image = picture::decode_picture(bytes);
     return image ? std::optional(*image) : std::nullopt;
 }
 

@@ -254,6 +254,53 @@ TEST(Editor, ShapesFollowTheDragAndTheEditGoesBackToTheMainWindow) {
     });
 }
 
+// The canvas takes the very shot the main window shows: one copy in memory
+// for both, until either is given another picture; a block the program
+// changed before writing it back is a picture of its own.
+TEST(Editor, TheCanvasSharesTheShotUntilEitherChanges) {
+    EditorFixture f;
+    f.run([](sim::SimDesktop& d) {
+        show_shot(d);
+        const auto bytes_of = [&d](forms::ElementRef ref, PropertyId property) {
+            return runtime::bytes_view(t::element(d, ref).get(property));
+        };
+        const Bytes shot_file = picture::encode_bmp(shot());
+        open_editor(d, [&](sim::SimDesktop& d) {
+            ASSERT_EQ(bytes_of(edit::画板_前台, PropertyId::background_picture).data(),
+                      bytes_of(main::截图效果图片框, PropertyId::picture).data());
+
+            const facade::Runtime rt(d.engine().services());
+            facade::Block read = rt.block(main::截图效果图片框, PropertyId::picture);
+            const_cast<std::uint8_t*>(read.view().data())[picture::kBmpPixelOffset] ^= 0xFF;
+            rt.set_block(edit::画板_前台, PropertyId::background_picture, read);
+            const ByteView changed = bytes_of(edit::画板_前台, PropertyId::background_picture);
+            EXPECT_NE(changed.data(), bytes_of(main::截图效果图片框, PropertyId::picture).data());
+            EXPECT_EQ(Bytes(changed.begin(), changed.end()), Bytes(read.view().begin(), read.view().end()));
+            EXPECT_EQ(Bytes(bytes_of(main::截图效果图片框, PropertyId::picture).begin(),
+                            bytes_of(main::截图效果图片框, PropertyId::picture).end()),
+                      shot_file);
+
+            rt.set_block(edit::画板_前台, PropertyId::background_picture,
+                         rt.block(main::截图效果图片框, PropertyId::picture));
+            ASSERT_EQ(bytes_of(edit::画板_前台, PropertyId::background_picture).data(),
+                      bytes_of(main::截图效果图片框, PropertyId::picture).data());
+            const Bytes other = picture::encode_bmp(t::test_screen(30, 20, 9));
+            rt.set_bytes(main::截图效果图片框, PropertyId::picture, other);
+            const ByteView kept = bytes_of(edit::画板_前台, PropertyId::background_picture);
+            EXPECT_EQ(Bytes(kept.begin(), kept.end()), shot_file) << "the canvas keeps the shot";
+            const ByteView now = bytes_of(main::截图效果图片框, PropertyId::picture);
+            EXPECT_EQ(Bytes(now.begin(), now.end()), other);
+
+            pick_tool(d, edit::标签4);
+            drag(d, {10, 10}, {100, 100});
+            d.user().click(edit::kId, edit::超级按钮3.element);
+        });
+        const ByteView shown = bytes_of(main::截图效果图片框, PropertyId::picture);
+        EXPECT_NE(Bytes(shown.begin(), shown.end()), shot_file) << "the edit is shown";
+        EXPECT_EQ(t::shown_picture(d)->at(10, 10), picture::rgb(0, 0, 0));
+    });
+}
+
 TEST(Editor, ClosingWithoutFinishingKeepsThePictureAndTheClipboard) {
     EditorFixture f;
     f.run([](sim::SimDesktop& d) {

@@ -36,7 +36,7 @@ Bytes file_bytes(const fs::path& file) {
 }
 
 Bytes shown_bytes(sim::SimDesktop& d) {
-    return std::get<Bytes>(t::element(d, main::截图效果图片框).get(PropertyId::picture));
+    return runtime::as_bytes(t::element(d, main::截图效果图片框).get(PropertyId::picture));
 }
 
 } // namespace

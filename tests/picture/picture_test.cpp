@@ -123,6 +123,39 @@ TEST(Bitmap, BlankFileAndLayoutDescribeTheRowsInPlace) {
     EXPECT_FALSE(read_bmp_layout(Bytes(file.begin(), file.end() - 1)));
 }
 
+// A canvas paints its background from the file's rows into a surface that
+// may be wider or narrower than the picture: each row lands row_pixels
+// apart, only the overlap is written, and what lies beyond keeps its fill.
+TEST(Bitmap, RowsAreReadIntoASurfaceOfAnotherSize) {
+    constexpr Pixel kFill = 0xDEADBEEF;
+    for (int bits : {24, 32})
+        for (bool top_down : {false, true}) {
+            const Bytes file = handmade_bmp(5, 3, std::uint16_t(bits), top_down);
+            const Result<BmpLayout> layout = read_bmp_layout(file);
+            ASSERT_TRUE(layout);
+            const Image decoded = *decode_bmp(file);
+
+            std::vector<Pixel> wide(8 * 4, kFill); // wider and taller than the picture
+            read_bmp_rows(file, *layout, wide.data(), 8, 8, 4);
+            for (std::int32_t y = 0; y < 4; ++y)
+                for (std::int32_t x = 0; x < 8; ++x)
+                    EXPECT_EQ(wide[std::size_t(y) * 8 + std::size_t(x)],
+                              x < 5 && y < 3 ? decoded.at(x, y) : kFill)
+                        << bits << top_down << " at " << x << "," << y;
+
+            std::vector<Pixel> narrow(3 * 2, kFill); // a canvas smaller than its picture
+            read_bmp_rows(file, *layout, narrow.data(), 3, 3, 2);
+            for (std::int32_t y = 0; y < 2; ++y)
+                for (std::int32_t x = 0; x < 3; ++x)
+                    EXPECT_EQ(narrow[std::size_t(y) * 3 + std::size_t(x)], decoded.at(x, y))
+                        << bits << top_down;
+        }
+    std::vector<Pixel> untouched(4, kFill);
+    const Bytes file = handmade_bmp(2, 2, 24, false);
+    read_bmp_rows(file, *read_bmp_layout(file), untouched.data(), 2, -1, 5);
+    EXPECT_EQ(untouched, std::vector<Pixel>(4, kFill));
+}
+
 TEST(Bitmap, ShrinksByAveragingTheBlocksItCovers) {
     // Left half red, right half blue, one green row at the bottom.
     Image halves(8, 5, rgb(255, 0, 0));

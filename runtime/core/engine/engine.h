@@ -94,8 +94,13 @@ class Engine {
     // model's own buffer, whose memory is kept when it is large enough.
     Result<ByteView> read_bytes_property(std::uint32_t window_id, std::uint32_t element_id,
                                          PropertyId property);
+    // `block` is the program's block the bytes come from (0 for none): the
+    // block it last read from a property, written back unchanged, shares
+    // that property's bytes instead of copying them.
     Status write_bytes_property(std::uint32_t window_id, std::uint32_t element_id, PropertyId property,
-                                ByteView bytes);
+                                ByteView bytes, std::uintptr_t block = 0);
+    void note_block_read(std::uintptr_t block, std::uint32_t window_id, std::uint32_t element_id,
+                         PropertyId property);
     // A change made by the user on screen (typed text, a toggled check box, a
     // moved window): updates the model without mirroring it back.
     void update_from_user(std::uint32_t window_id, std::uint32_t element_id, PropertyId property,
@@ -151,6 +156,15 @@ class Engine {
     std::optional<std::uint32_t> cleanup_offset_;
     bool cleanup_ran_ = false;
     PictureStore pictures_;
+    // The block the program last received from a block property, and which.
+    struct BlockRead {
+        std::uintptr_t block = 0;
+        std::uint32_t window = 0;
+        std::uint32_t element = 0;
+        PropertyId property{};
+    };
+    BlockRead last_block_read_;
+    std::optional<SharedBytes> unchanged_from_last_read(std::uintptr_t block, ByteView bytes);
 };
 
 } // namespace vorn::runtime

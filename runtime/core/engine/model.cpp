@@ -120,14 +120,15 @@ std::string as_text(const Value& value) {
 }
 
 Bytes as_bytes(const Value& value) {
-    if (const auto* bytes = std::get_if<Bytes>(&value))
-        return *bytes;
-    return {};
+    const ByteView bytes = bytes_view(value);
+    return Bytes(bytes.begin(), bytes.end());
 }
 
 ByteView bytes_view(const Value& value) {
     if (const auto* bytes = std::get_if<Bytes>(&value))
         return *bytes;
+    if (const auto* shared = std::get_if<SharedBytes>(&value))
+        return shared->view();
     return {};
 }
 

@@ -23,10 +23,29 @@ namespace vorn::runtime {
 
 using forms::PropertyId;
 
+// Bytes that several properties hold at once: a picture the program read
+// from one property and wrote, unchanged, to another (the editor's canvas
+// takes the shot the main window shows) is kept once. Whoever is written
+// next gets bytes of its own; compared by content, as Bytes are.
+class SharedBytes {
+  public:
+    explicit SharedBytes(Bytes bytes) : bytes_(std::make_shared<Bytes>(std::move(bytes))) {}
+    ByteView view() const { return *bytes_; }
+    // Held by this value alone: it may be written over in place.
+    bool sole() const { return bytes_.use_count() == 1; }
+    Bytes& sole_bytes() { return *bytes_; }
+    bool operator==(const SharedBytes& other) const {
+        return bytes_ == other.bytes_ || *bytes_ == *other.bytes_;
+    }
+
+  private:
+    std::shared_ptr<Bytes> bytes_;
+};
+
 // A property value: integers, flags, colours and cursors as integers; texts as
 // GBK bytes; pictures and other blocks as bytes; fonts as the stored record
 // (monostate: the class's default font).
-using Value = std::variant<std::monostate, std::int64_t, std::string, Bytes, forms::Font>;
+using Value = std::variant<std::monostate, std::int64_t, std::string, Bytes, forms::Font, SharedBytes>;
 
 std::int64_t as_integer(const Value& value);
 std::string as_text(const Value& value);

@@ -2,11 +2,11 @@
 // the program boundary: integers as themselves, texts and blocks as copies the
 // receiver owns, fonts as a 60-byte record or one field of it.
 #include "runtime/core/engine/engine.h"
-
 #include "runtime/core/engine/errors.h"
 #include "runtime/core/engine/fonts.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace vorn::runtime {
 
@@ -130,17 +130,54 @@ Result<ByteView> Engine::read_bytes_property(std::uint32_t window_id, std::uint3
 }
 
 Status Engine::write_bytes_property(std::uint32_t window_id, std::uint32_t element_id, PropertyId property,
-                                    ByteView bytes) {
+                                    ByteView bytes, std::uintptr_t block) {
     VORN_TRY_ASSIGN(Target target, find_target(*this, window_id, element_id, property, -1));
+    std::optional<SharedBytes> same = unchanged_from_last_read(block, bytes);
     Value& stored = target.element->properties[property];
     // A new shot replaces one of the same size: its pages are written over
-    // instead of a fresh buffer faulted in while the old one is still held.
-    if (auto* kept = std::get_if<Bytes>(&stored))
+    // instead of a fresh buffer faulted in while the old one is still held
+    // (unless another property holds them too).
+    if (same) {
+        stored = std::move(*same);
+    } else if (auto* kept = std::get_if<Bytes>(&stored)) {
         kept->assign(bytes.begin(), bytes.end());
-    else
+    } else if (auto* shared = std::get_if<SharedBytes>(&stored); shared != nullptr && shared->sole()) {
+        shared->sole_bytes().assign(bytes.begin(), bytes.end());
+    } else {
         stored = Bytes(bytes.begin(), bytes.end());
+    }
     desktop_.property_changed(*target.window, *target.element, property);
     return ok_status();
+}
+
+void Engine::note_block_read(std::uintptr_t block, std::uint32_t window_id, std::uint32_t element_id,
+                             PropertyId property) {
+    last_block_read_ = {block, window_id, element_id, property};
+}
+
+// The bytes of the property the program last read a block from, shared from
+// now on, when `bytes` are that block and still those bytes (the program
+// may have written into its block, or the property changed since).
+std::optional<SharedBytes> Engine::unchanged_from_last_read(std::uintptr_t block, ByteView bytes) {
+    const BlockRead read = last_block_read_;
+    if (block == 0 || block != read.block || bytes.empty())
+        return std::nullopt;
+    LiveWindow* window = this->window(read.window);
+    LiveElement* element = window != nullptr ? window->resolve(read.element) : nullptr;
+    if (element == nullptr)
+        return std::nullopt;
+    const auto found = element->properties.find(read.property);
+    if (found == element->properties.end())
+        return std::nullopt;
+    Value& source = found->second;
+    const ByteView held = bytes_view(source);
+    if (held.size() != bytes.size() || std::memcmp(held.data(), bytes.data(), bytes.size()) != 0)
+        return std::nullopt;
+    if (auto* own = std::get_if<Bytes>(&source)) {
+        Bytes moved = std::move(*own);
+        source = SharedBytes(std::move(moved));
+    }
+    return std::get<SharedBytes>(source);
 }
 
 void Engine::update_from_user(std::uint32_t window_id, std::uint32_t element_id, PropertyId property,
@@ -208,7 +245,9 @@ std::uint64_t slot_read_property(std::uint32_t window, std::uint32_t element, st
         Result<ByteView> bytes = engine.read_bytes_property(window, element, id);
         if (!bytes)
             engine.fatal(kContractError, "read property: " + bytes.error().message);
-        return reinterpret_cast<std::uintptr_t>(Engine::give_block(*bytes));
+        const auto block = reinterpret_cast<std::uintptr_t>(Engine::give_block(*bytes));
+        engine.note_block_read(block, window, element, id);
+        return block;
     }
     Result<Value> value = engine.read_property(window, element, id, sub_field);
     if (!value)
@@ -223,7 +262,8 @@ void slot_write_property(std::uint32_t window, std::uint32_t element, std::uint3
     if (forms::property_info(id) == nullptr)
         engine.fatal(kContractError, "write property: no property " + std::to_string(property));
     if (kind_of(id, sub_field) == PropertyKind::bytes && sub_field == -1) {
-        Status written = engine.write_bytes_property(window, element, id, Engine::view_block(raw));
+        Status written =
+            engine.write_bytes_property(window, element, id, Engine::view_block(raw), std::uintptr_t(raw));
         if (!written)
             engine.fatal(kContractError, "write property: " + written.error().message);
         return;

@@ -130,14 +130,19 @@ Result<BmpLayout> read_bmp_layout(ByteView file) {
 
 namespace {
 
-// Row y, counted from the top, of a file read_bmp_layout has checked.
-void read_row(ByteView file, const BmpLayout& layout, std::int32_t y, Pixel* to) {
+// The first `width` pixels of row y, counted from the top, of a file
+// read_bmp_layout has checked.
+void read_row(ByteView file, const BmpLayout& layout, std::int32_t y, Pixel* to, std::int32_t width) {
     const std::int32_t stored = layout.top_down ? y : layout.height - 1 - y;
     const std::uint8_t* row = file.data() + layout.pixel_offset + std::size_t(stored) * layout.stride;
     if (layout.bits == 32)
-        read_row_32(row, to, layout.width);
+        read_row_32(row, to, width);
     else
-        read_row_24(row, to, layout.width);
+        read_row_24(row, to, width);
+}
+
+void read_row(ByteView file, const BmpLayout& layout, std::int32_t y, Pixel* to) {
+    read_row(file, layout, y, to, layout.width);
 }
 
 // Where block i of `blocks` equal parts of `length` starts; block i ends
@@ -151,6 +156,14 @@ std::uint8_t average(std::uint64_t sum, std::uint64_t count) {
 }
 
 } // namespace
+
+void read_bmp_rows(ByteView file, const BmpLayout& layout, Pixel* to, std::size_t row_pixels,
+                   std::int32_t width, std::int32_t height) {
+    width = std::clamp(width, 0, layout.width);
+    height = std::clamp(height, 0, layout.height);
+    for (std::int32_t y = 0; y < height; ++y)
+        read_row(file, layout, y, to + std::size_t(y) * row_pixels, width);
+}
 
 Result<Image> decode_bmp(ByteView file) {
     VORN_TRY_ASSIGN(BmpLayout layout, read_bmp_layout(file));

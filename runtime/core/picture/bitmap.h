@@ -84,6 +84,12 @@ struct BmpLayout {
 };
 Result<BmpLayout> read_bmp_layout(ByteView file);
 bool looks_like_bmp(ByteView file);
+// The top-left width × height (each clipped to the picture) of a file laid
+// out by read_bmp_layout, as 32-bit top-down rows `row_pixels` apart at `to`:
+// a canvas paints its background straight onto its surface, with no decoded
+// copy of the whole picture on the way.
+void read_bmp_rows(ByteView file, const BmpLayout& layout, Pixel* to, std::size_t row_pixels,
+                   std::int32_t width, std::int32_t height);
 
 // The part of `source` at (left, top) of the given size, clipped to the
 // source; what lies outside stays `fill`.
