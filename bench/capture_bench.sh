@@ -67,7 +67,7 @@ mib() { awk -v v="$1" 'BEGIN{printf "%.0f", v / 1048576}'; }
 echo "full-screen capture under Wine, median of $iterations, milliseconds (ratio to the baseline)"
 printf '%-10s %-22s %-12s %-24s %-22s %-22s %-13s\n' screen snapshot "picture box" clipboard total "best total" \
     "peak MiB"
-for size in 1024x768 1920x1080 3840x2160; do
+for size in ${BENCH_SIZES:-1024x768 1920x1080 3840x2160}; do
     read -r _ bs bc ts tb tc tt bp tp bb tbest <<<"$(measure "$size")"
     [ -n "${tbest:-}" ] || { echo "$size: no measurement" >&2; continue; }
     printf '%-10s %-22s %-12s %-24s %-22s %-22s %-13s\n' "$size" \
