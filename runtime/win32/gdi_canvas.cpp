@@ -225,8 +225,34 @@ void GdiCanvas::paint_background_onto(MemorySurface& target) {
 }
 
 void GdiCanvas::ensure_background() {
-    if (has_background_ && !background_ && background_source_)
-        decode_background(background_source_());
+    if (!has_background_ || background_ || !background_source_)
+        return;
+    const ByteView picture = background_source_();
+    if (!copy_background_from_surface(picture))
+        decode_background(picture);
+}
+
+// While the surface shows the background on the fill colour but for what was
+// drawn since the last clear (the overlay's first clear, after its first
+// band), the background's copy is taken from the surface and only that part
+// read from the picture: no whole picture converted at the first move.
+bool GdiCanvas::copy_background_from_surface(ByteView picture) {
+    const std::optional<picture::BmpLayout> layout = plain_bmp_layout(picture);
+    if (!cleared_ || !layout || surface_.width() < layout->width || surface_.height() < layout->height)
+        return false;
+    MemorySurface made;
+    if (!MemorySurface::make(layout->width, layout->height, made))
+        return false;
+    BitBlt(made.dc(), 0, 0, made.width(), made.height(), surface_.dc(), 0, 0, SRCCOPY);
+    GdiFlush();
+    const runtime::CopyRect drawn = since_clear_;
+    if (drawn.width > 0 && drawn.height > 0 && drawn.left < made.width() && drawn.top < made.height())
+        picture::read_bmp_rows(picture, *layout, drawn.left, drawn.top, drawn.width, drawn.height,
+                               made.bits() + std::size_t(drawn.top) * made.row_pixels() +
+                                   std::size_t(drawn.left),
+                               made.row_pixels());
+    background_ = std::move(made);
+    return true;
 }
 
 void GdiCanvas::decode_background(ByteView picture) {

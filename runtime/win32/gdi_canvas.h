@@ -90,6 +90,7 @@ class GdiCanvas final : public runtime::CanvasSurface {
     void repaint_background(const runtime::CopyRect& area);
     void decode_background(ByteView picture);
     void ensure_background();
+    bool copy_background_from_surface(ByteView picture);
     void paint_background_onto(MemorySurface& target);
     static Result<picture::PictureSize> picture_size_of(ByteView picture);
 

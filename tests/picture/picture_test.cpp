@@ -149,10 +149,23 @@ TEST(Bitmap, RowsAreReadIntoASurfaceOfAnotherSize) {
                 for (std::int32_t x = 0; x < 3; ++x)
                     EXPECT_EQ(narrow[std::size_t(y) * 3 + std::size_t(x)], decoded.at(x, y))
                         << bits << top_down;
-        }
+        } // A rectangle inside the picture, and one that runs past its corner.
+    for (int bits : {24, 32}) {
+        const Bytes file = handmade_bmp(5, 3, std::uint16_t(bits), false);
+        const Image decoded = *decode_bmp(file);
+        std::vector<Pixel> part(4 * 4, kFill);
+        read_bmp_rows(file, *read_bmp_layout(file), 2, 1, 4, 4, part.data(), 4);
+        for (std::int32_t y = 0; y < 4; ++y)
+            for (std::int32_t x = 0; x < 4; ++x)
+                EXPECT_EQ(part[std::size_t(y) * 4 + std::size_t(x)],
+                          x < 3 && y < 2 ? decoded.at(2 + x, 1 + y) : kFill)
+                    << bits << " at " << x << "," << y;
+    }
     std::vector<Pixel> untouched(4, kFill);
     const Bytes file = handmade_bmp(2, 2, 24, false);
     read_bmp_rows(file, *read_bmp_layout(file), untouched.data(), 2, -1, 5);
+    read_bmp_rows(file, *read_bmp_layout(file), 2, 0, 1, 1, untouched.data(), 2);
+    read_bmp_rows(file, *read_bmp_layout(file), -1, 0, 1, 1, untouched.data(), 2);
     EXPECT_EQ(untouched, std::vector<Pixel>(4, kFill));
 }
 

@@ -130,11 +130,13 @@ Result<BmpLayout> read_bmp_layout(ByteView file) {
 
 namespace {
 
-// The first `width` pixels of row y, counted from the top, of a file
-// read_bmp_layout has checked.
-void read_row(ByteView file, const BmpLayout& layout, std::int32_t y, Pixel* to, std::int32_t width) {
+// `width` pixels from column `left` of row y, counted from the top, of a
+// file read_bmp_layout has checked.
+void read_row(ByteView file, const BmpLayout& layout, std::int32_t y, Pixel* to, std::int32_t left,
+              std::int32_t width) {
     const std::int32_t stored = layout.top_down ? y : layout.height - 1 - y;
-    const std::uint8_t* row = file.data() + layout.pixel_offset + std::size_t(stored) * layout.stride;
+    const std::uint8_t* row = file.data() + layout.pixel_offset + std::size_t(stored) * layout.stride +
+                              std::size_t(left) * (layout.bits / 8);
     if (layout.bits == 32)
         read_row_32(row, to, width);
     else
@@ -142,7 +144,7 @@ void read_row(ByteView file, const BmpLayout& layout, std::int32_t y, Pixel* to,
 }
 
 void read_row(ByteView file, const BmpLayout& layout, std::int32_t y, Pixel* to) {
-    read_row(file, layout, y, to, layout.width);
+    read_row(file, layout, y, to, 0, layout.width);
 }
 
 // Where block i of `blocks` equal parts of `length` starts; block i ends
@@ -159,10 +161,17 @@ std::uint8_t average(std::uint64_t sum, std::uint64_t count) {
 
 void read_bmp_rows(ByteView file, const BmpLayout& layout, Pixel* to, std::size_t row_pixels,
                    std::int32_t width, std::int32_t height) {
-    width = std::clamp(width, 0, layout.width);
-    height = std::clamp(height, 0, layout.height);
+    read_bmp_rows(file, layout, 0, 0, width, height, to, row_pixels);
+}
+
+void read_bmp_rows(ByteView file, const BmpLayout& layout, std::int32_t left, std::int32_t top,
+                   std::int32_t width, std::int32_t height, Pixel* to, std::size_t row_pixels) {
+    if (left < 0 || top < 0 || left >= layout.width || top >= layout.height)
+        return;
+    width = std::clamp(width, 0, layout.width - left);
+    height = std::clamp(height, 0, layout.height - top);
     for (std::int32_t y = 0; y < height; ++y)
-        read_row(file, layout, y, to + std::size_t(y) * row_pixels, width);
+        read_row(file, layout, top + y, to + std::size_t(y) * row_pixels, left, width);
 }
 
 Result<Image> decode_bmp(ByteView file) {

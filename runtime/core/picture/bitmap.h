@@ -90,6 +90,11 @@ bool looks_like_bmp(ByteView file);
 // copy of the whole picture on the way.
 void read_bmp_rows(ByteView file, const BmpLayout& layout, Pixel* to, std::size_t row_pixels,
                    std::int32_t width, std::int32_t height);
+// The same for the picture's rectangle at (left, top), clipped to the
+// picture (nothing when the corner lies outside it), its top-left pixel
+// going to `to`.
+void read_bmp_rows(ByteView file, const BmpLayout& layout, std::int32_t left, std::int32_t top,
+                   std::int32_t width, std::int32_t height, Pixel* to, std::size_t row_pixels);
 
 // The part of `source` at (left, top) of the given size, clipped to the
 // source; what lies outside stays `fill`.
