@@ -169,27 +169,21 @@ void GdiCanvas::resize(std::int32_t units_wide, std::int32_t units_high) {
 }
 
 void GdiCanvas::set_background(ByteView picture, std::uint32_t back_colour) {
-    if (!background_source_) {
-        decode_background(picture);
-        has_background_ = bool(background_);
-        picture_width_ = has_background_ ? background_.width() : 0;
-        picture_height_ = has_background_ ? background_.height() : 0;
-        // A canvas given the picture's size before the picture takes it now.
-        resize(asked_width_, asked_height_);
-        cleared_ = false; // a new background: all of it goes on
-        clear(back_colour);
-        return;
-    }
-    // The picture can be had again: it is painted straight onto the surface,
+    // A picture that can be had again is painted straight onto the surface,
     // and decoded on its own only once a clear needs it (the editor's
-    // foreground, a whole shot, never is cleared).
+    // foreground, a whole shot, never is cleared); one that cannot is kept
+    // decoded.
     background_.reset();
+    if (!background_source_)
+        decode_background(picture);
     const Result<picture::PictureSize> size = picture_size_of(picture);
-    has_background_ = size && size->width > 0 && size->height > 0;
+    has_background_ = size && size->width > 0 && size->height > 0 && (background_source_ || background_);
     picture_width_ = has_background_ ? size->width : 0;
     picture_height_ = has_background_ ? size->height : 0;
     fill_ = colorref(runtime::paper_colour(back_colour));
-    surface_.reset(); // what was drawn goes: a fresh surface shows the background
+    // What was drawn goes: a fresh surface of the size asked for (or the
+    // picture's, when the canvas takes it) shows the background.
+    surface_.reset();
     resize(asked_width_, asked_height_);
     cleared_ = true;
     since_clear_ = {};
@@ -217,8 +211,8 @@ void GdiCanvas::paint_background_onto(MemorySurface& target) {
     const ByteView picture = background_source_();
     if (const std::optional<picture::BmpLayout> layout = plain_bmp_layout(picture)) {
         GdiFlush(); // what GDI drew lands before the rows go over it
-        picture::read_bmp_rows(picture, *layout, target.bits(), target.row_pixels(), target.width(),
-                               target.height());
+        picture::read_bmp_rows(picture, *layout, 0, 0, target.width(), target.height(), target.bits(),
+                               target.row_pixels());
     } else {
         paint_picture(target.dc(), picture, nullptr);
     }

@@ -57,10 +57,10 @@ class GdiCanvas final : public runtime::CanvasSurface {
     GdiCanvas(HWND shown_in, std::int32_t width, std::int32_t height, COLORREF fill, std::uint32_t dpi);
 
     void set_window(HWND window) { window_ = window; }
-    // Where the background picture's bytes can be had again. With one, a
+    // Where the background picture's bytes can be had again. With one, the
+    // background is painted from them and decoded only for a clear, and a
     // canvas that other canvases are copied onto (the editor's foreground)
-    // lets go of its decoded background, a whole picture's worth of memory,
-    // and decodes it again should a clear or a resize need it.
+    // lets go of that decoded copy, a whole picture's worth of memory.
     void set_background_source(std::function<ByteView()> source) { background_source_ = std::move(source); }
     HDC dc() const { return surface_.dc(); }
     std::int32_t pixel_width() const { return surface_.width(); }

@@ -136,7 +136,7 @@ TEST(Bitmap, RowsAreReadIntoASurfaceOfAnotherSize) {
             const Image decoded = *decode_bmp(file);
 
             std::vector<Pixel> wide(8 * 4, kFill); // wider and taller than the picture
-            read_bmp_rows(file, *layout, wide.data(), 8, 8, 4);
+            read_bmp_rows(file, *layout, 0, 0, 8, 4, wide.data(), 8);
             for (std::int32_t y = 0; y < 4; ++y)
                 for (std::int32_t x = 0; x < 8; ++x)
                     EXPECT_EQ(wide[std::size_t(y) * 8 + std::size_t(x)],
@@ -144,7 +144,7 @@ TEST(Bitmap, RowsAreReadIntoASurfaceOfAnotherSize) {
                         << bits << top_down << " at " << x << "," << y;
 
             std::vector<Pixel> narrow(3 * 2, kFill); // a canvas smaller than its picture
-            read_bmp_rows(file, *layout, narrow.data(), 3, 3, 2);
+            read_bmp_rows(file, *layout, 0, 0, 3, 2, narrow.data(), 3);
             for (std::int32_t y = 0; y < 2; ++y)
                 for (std::int32_t x = 0; x < 3; ++x)
                     EXPECT_EQ(narrow[std::size_t(y) * 3 + std::size_t(x)], decoded.at(x, y))
@@ -163,7 +163,7 @@ TEST(Bitmap, RowsAreReadIntoASurfaceOfAnotherSize) {
     }
     std::vector<Pixel> untouched(4, kFill);
     const Bytes file = handmade_bmp(2, 2, 24, false);
-    read_bmp_rows(file, *read_bmp_layout(file), untouched.data(), 2, -1, 5);
+    read_bmp_rows(file, *read_bmp_layout(file), 0, 0, -1, 5, untouched.data(), 2);
     read_bmp_rows(file, *read_bmp_layout(file), 2, 0, 1, 1, untouched.data(), 2);
     read_bmp_rows(file, *read_bmp_layout(file), -1, 0, 1, 1, untouched.data(), 2);
     EXPECT_EQ(untouched, std::vector<Pixel>(4, kFill));

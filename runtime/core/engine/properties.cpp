@@ -2,6 +2,7 @@
 // the program boundary: integers as themselves, texts and blocks as copies the
 // receiver owns, fonts as a 60-byte record or one field of it.
 #include "runtime/core/engine/engine.h"
+
 #include "runtime/core/engine/errors.h"
 #include "runtime/core/engine/fonts.h"
 

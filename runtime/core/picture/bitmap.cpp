@@ -159,11 +159,6 @@ std::uint8_t average(std::uint64_t sum, std::uint64_t count) {
 
 } // namespace
 
-void read_bmp_rows(ByteView file, const BmpLayout& layout, Pixel* to, std::size_t row_pixels,
-                   std::int32_t width, std::int32_t height) {
-    read_bmp_rows(file, layout, 0, 0, width, height, to, row_pixels);
-}
-
 void read_bmp_rows(ByteView file, const BmpLayout& layout, std::int32_t left, std::int32_t top,
                    std::int32_t width, std::int32_t height, Pixel* to, std::size_t row_pixels) {
     if (left < 0 || top < 0 || left >= layout.width || top >= layout.height)

@@ -84,15 +84,11 @@ struct BmpLayout {
 };
 Result<BmpLayout> read_bmp_layout(ByteView file);
 bool looks_like_bmp(ByteView file);
-// The top-left width × height (each clipped to the picture) of a file laid
-// out by read_bmp_layout, as 32-bit top-down rows `row_pixels` apart at `to`:
+// The rectangle at (left, top) of a file laid out by read_bmp_layout, each
+// side clipped to the picture (nothing when the corner lies outside it), as
+// 32-bit top-down rows `row_pixels` apart, its top-left pixel going to `to`:
 // a canvas paints its background straight onto its surface, with no decoded
 // copy of the whole picture on the way.
-void read_bmp_rows(ByteView file, const BmpLayout& layout, Pixel* to, std::size_t row_pixels,
-                   std::int32_t width, std::int32_t height);
-// The same for the picture's rectangle at (left, top), clipped to the
-// picture (nothing when the corner lies outside it), its top-left pixel
-// going to `to`.
 void read_bmp_rows(ByteView file, const BmpLayout& layout, std::int32_t left, std::int32_t top,
                    std::int32_t width, std::int32_t height, Pixel* to, std::size_t row_pixels);
 
