@@ -1,9 +1,12 @@
 // The least a screen-capture tool can do on this platform, timed: BitBlt the
 // screen into a bitmap and hand that bitmap to the clipboard as CF_BITMAP.
 // The capture benchmark sets the tool's own pipeline against these figures.
-//   capture_baseline ITERATIONS
+//   capture_baseline ITERATIONS [TURN_DIRECTORY]
 // prints one line per iteration: "baseline SNAPSHOT_US CLIPBOARD_US", then
-// "peak_working_set BYTES".
+// "peak_working_set BYTES". Given a directory, it takes turns with the tool
+// instead of running its captures back to back: capture N starts when the
+// file "go.N" appears there, so that both are measured under the same load
+// of the moment (a machine's speed drifts by a fifth over a minute here).
 #include <windows.h>
 
 #include <psapi.h>
@@ -45,17 +48,32 @@ void to_clipboard(HBITMAP bitmap) {
     CloseClipboard();
 }
 
+// Waits at most a minute for the benchmark's turn file.
+bool wait_for_turn(const char* directory, int iteration) {
+    char path[MAX_PATH];
+    std::snprintf(path, sizeof path, "%s\\go.%d", directory, iteration);
+    for (int waited = 0; waited < 60000; waited += 10) {
+        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const int iterations = argc > 1 ? std::atoi(argv[1]) : 10;
+    const char* turns = argc > 2 ? argv[2] : nullptr;
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
     for (int i = 0; i < iterations; ++i) {
         // The tool is clicked about twice a second in the benchmark: captures
         // as far apart here, so that neither meets a screen read still warm
         // from the one before (back to back, the read is up to 3x faster).
-        if (i > 0)
+        if (turns != nullptr && !wait_for_turn(turns, i + 1))
+            return 1;
+        if (turns == nullptr && i > 0)
             Sleep(500);
         const double start = now_us();
         HBITMAP bitmap = snapshot(width, height);
@@ -63,6 +81,7 @@ int main(int argc, char** argv) {
         to_clipboard(bitmap);
         const double done = now_us();
         std::printf("baseline %.0f %.0f\n", shot - start, done - shot);
+        std::fflush(stdout);
     }
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;

@@ -11,7 +11,8 @@
 # it next paints, after the flow); clipboard = until
 # the picture object is released (decode, bitmap, the four clipboard calls);
 # total = until the capture sound starts, the flow's last timed step. Peak
-# memory is each process's peak working set (VmHWM under Wine).
+# memory is each process's peak working set (VmHWM under Wine). The tool and
+# the baseline capture in turns, one after the other, on the same screen.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$root/build/windows/bin
@@ -31,17 +32,25 @@ measure() (
     E2E_SCREEN=$1 e2e_start "bench-$1" >/dev/null
     tool_install "$bin"
     cp "$bin/bench/capture_baseline.exe" "$TOOL_APP/"
-    (cd "$TOOL_APP" && wine capture_baseline.exe "$iterations" 2>/dev/null | tr -d '\r') >"$E2E_DIR/baseline.txt"
-    base_snap=$(awk '/^baseline/{print $2}' "$E2E_DIR/baseline.txt" | median)
-    base_clip=$(awk '/^baseline/{print $3}' "$E2E_DIR/baseline.txt" | median)
-    base_peak=$(awk '/^peak_working_set/{print $2}' "$E2E_DIR/baseline.txt")
-
     export VORN_TRACE="$E2E_DIR/trace.log"
     tool_start
+    # The two take turns, half a second apart, each waited for: the load of
+    # the moment falls on both alike.
+    (cd "$TOOL_APP" && exec wine capture_baseline.exe "$iterations" . 2>/dev/null) >"$E2E_DIR/baseline.raw" &
+    E2E_PIDS+=("$!")
     for ((i = 1; i <= iterations; i++)); do
+        sleep 0.5
+        : >"$TOOL_APP/go.$i"
+        e2e_poll 60 "baseline capture $i" sh -c "[ \$(grep -c '^baseline' '$E2E_DIR/baseline.raw') -ge $i ]"
+        sleep 0.5
         tool_click "全屏"
         e2e_poll 60 "capture $i" sh -c "[ \$(grep -c '^[0-9]* sound ' '$VORN_TRACE') -ge $i ]"
     done
+    e2e_poll 30 "the baseline's peak" grep -q '^peak_working_set' "$E2E_DIR/baseline.raw"
+    tr -d '\r' <"$E2E_DIR/baseline.raw" >"$E2E_DIR/baseline.txt"
+    base_snap=$(awk '/^baseline/{print $2}' "$E2E_DIR/baseline.txt" | median)
+    base_clip=$(awk '/^baseline/{print $3}' "$E2E_DIR/baseline.txt" | median)
+    base_peak=$(awk '/^peak_working_set/{print $2}' "$E2E_DIR/baseline.txt")
     # The Windows process is a Linux process of its own, not the launcher.
     tool_pid=$(e2e_windows_pid VornShot.exe)
     tool_peak=$(awk '/^VmHWM/{print $2 * 1024}' "/proc/$tool_pid/status")
@@ -57,22 +66,26 @@ measure() (
     # between captures here, the medians with it.
     base_best=$(awk '/^baseline/{print $2 + $3}' "$E2E_DIR/baseline.txt" | sort -n | head -n1)
     tool_best=$(awk '{print $4}' "$E2E_DIR/tool.txt" | sort -n | head -n1)
-    echo "$1 $base_snap $base_clip ${tool[*]} $base_peak $tool_peak $base_best $tool_best"
+    # Each round's tool total over the baseline's total of the same round.
+    paired=$(awk '/^baseline/{print $2 + $3}' "$E2E_DIR/baseline.txt" | paste - <(awk '{print $4}' "$E2E_DIR/tool.txt") |
+        awk '$1 > 0 && $2 != "" {print $2 / $1}' | median)
+    echo "$1 $base_snap $base_clip ${tool[*]} $base_peak $tool_peak $base_best $tool_best $paired"
 )
 
 ms() { awk -v v="$1" 'BEGIN{printf "%.1f", v / 1000}'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN{if (b > 0) printf "%.1fx", a / b; else print "-"}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN{if (b > 0) printf "%.2fx", a / b; else print "-"}'; }
 mib() { awk -v v="$1" 'BEGIN{printf "%.0f", v / 1048576}'; }
 
 echo "full-screen capture under Wine, median of $iterations, milliseconds (ratio to the baseline)"
-printf '%-10s %-22s %-12s %-24s %-22s %-22s %-13s\n' screen snapshot "picture box" clipboard total "best total" \
-    "peak MiB"
+printf '%-10s %-22s %-12s %-24s %-22s %-22s %-13s %s\n' screen snapshot "picture box" clipboard total "best total" \
+    "peak MiB" "per round"
 for size in ${BENCH_SIZES:-1024x768 1920x1080 3840x2160}; do
-    read -r _ bs bc ts tb tc tt bp tp bb tbest <<<"$(measure "$size")"
+    read -r _ bs bc ts tb tc tt bp tp bb tbest paired <<<"$(measure "$size")"
     [ -n "${tbest:-}" ] || { echo "$size: no measurement" >&2; continue; }
-    printf '%-10s %-22s %-12s %-24s %-22s %-22s %-13s\n' "$size" \
+    printf '%-10s %-22s %-12s %-24s %-22s %-22s %-13s %s\n' "$size" \
         "$(ms "$ts") vs $(ms "$bs") ($(ratio "$ts" "$bs"))" "$(ms "$tb")" \
         "$(ms "$tc") vs $(ms "$bc") ($(ratio "$tc" "$bc"))" \
         "$(ms "$tt") vs $(ms $((bs + bc))) ($(ratio "$tt" $((bs + bc))))" \
-        "$(ms "$tbest") vs $(ms "$bb") ($(ratio "$tbest" "$bb"))" "$(mib "$tp") vs $(mib "$bp")"
+        "$(ms "$tbest") vs $(ms "$bb") ($(ratio "$tbest" "$bb"))" "$(mib "$tp") vs $(mib "$bp")" \
+        "$(awk -v r="${paired:-0}" 'BEGIN{printf "%.2fx", r}')"
 done
