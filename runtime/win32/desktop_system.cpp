@@ -127,16 +127,15 @@ HBITMAP bitmap_from_bmp(ByteView file) {
     Result<picture::BmpLayout> layout = picture::read_bmp_layout(file);
     if (!layout || layout->bitfields || layout->width == 0 || layout->height == 0)
         return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = layout->width;
-    info.bmiHeader.biHeight = layout->top_down ? -layout->height : layout->height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = WORD(layout->bits);
-    info.bmiHeader.biCompression = BI_RGB;
     HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateDIBitmap(screen, &info.bmiHeader, CBM_INIT, file.data() + layout->pixel_offset,
-                                    &info, DIB_RGB_COLORS);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, layout->width, layout->height);
+    if (bitmap != nullptr) {
+        HDC memory = CreateCompatibleDC(screen);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        paint_bmp_rows(memory, file, *layout);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    }
     ReleaseDC(nullptr, screen);
     return bitmap;
 }

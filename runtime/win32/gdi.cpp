@@ -2,6 +2,7 @@
 
 #include "runtime/core/engine/fonts.h"
 #include "runtime/win32/portable/dpi_scale.h"
+#include "runtime/win32/portable/row_bands.h"
 #include "runtime/win32/text.h"
 
 #include <algorithm>
@@ -110,6 +111,23 @@ HBITMAP screen_bitmap(const picture::Image& image) {
     return bitmap;
 }
 
+// A band of rows at a time (see row_bands).
+void paint_bmp_rows(HDC dc, ByteView file, const picture::BmpLayout& layout) {
+    constexpr std::size_t kBandBytes = std::size_t(1) << 20;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = layout.width;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = WORD(layout.bits);
+    info.bmiHeader.biCompression = BI_RGB;
+    const std::uint8_t* pixels = file.data() + layout.pixel_offset;
+    for (const RowBand& band : row_bands(layout.width, layout.height, layout.top_down, kBandBytes)) {
+        info.bmiHeader.biHeight = layout.top_down ? -band.rows : band.rows;
+        SetDIBitsToDevice(dc, 0, band.top, DWORD(layout.width), DWORD(band.rows), 0, 0, 0, UINT(band.rows),
+                          pixels + band.first_stored_row * layout.stride, &info, DIB_RGB_COLORS);
+    }
+}
+
 void draw_image(HDC dc, const picture::Image& image, int left, int top, int width, int height) {
     if (image.empty() || width <= 0 || height <= 0)
         return;
@@ -133,17 +151,28 @@ void draw_image(HDC dc, const picture::Image& image, int left, int top, int widt
 BufferedPaint::BufferedPaint(HWND window) : window_(window) {
     screen_ = BeginPaint(window, &paint_);
     GetClientRect(window, &client_);
+    IntersectRect(&area_, &paint_.rcPaint, &client_);
+    const LONG width = area_.right - area_.left;
+    const LONG height = area_.bottom - area_.top;
+    if (width <= 0 || height <= 0 || LONGLONG(width) * height > kMaxBufferedPixels)
+        return;
+    bitmap_ = CreateCompatibleBitmap(screen_, width, height);
+    if (bitmap_ == nullptr)
+        return; // painted straight onto the window
     memory_ = CreateCompatibleDC(screen_);
-    bitmap_ =
-        CreateCompatibleBitmap(screen_, std::max<LONG>(client_.right, 1), std::max<LONG>(client_.bottom, 1));
     old_ = SelectObject(memory_, bitmap_);
+    SetWindowOrgEx(memory_, area_.left, area_.top, nullptr);
 }
 
 BufferedPaint::~BufferedPaint() {
-    BitBlt(screen_, 0, 0, client_.right, client_.bottom, memory_, 0, 0, SRCCOPY);
-    SelectObject(memory_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(memory_);
+    if (memory_ != nullptr) {
+        BitBlt(screen_, area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top, memory_,
+               area_.left, area_.top, SRCCOPY);
+        SelectObject(memory_, old_);
+        DeleteDC(memory_);
+    }
+    if (bitmap_ != nullptr)
+        DeleteObject(bitmap_);
     EndPaint(window_, &paint_);
 }
 

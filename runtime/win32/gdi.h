@@ -32,12 +32,18 @@ HBITMAP screen_bitmap(const picture::Image& image);
 // A 32-bit top-down DIB section holding `image`, owned by the caller.
 HBITMAP dib_section(const picture::Image& image);
 HBITMAP blank_dib_section(std::int32_t width, std::int32_t height, void** bits);
+// Paints a plain bitmap file's rows (as read_bmp_layout lays them out) at the
+// origin of `dc`, at their own size.
+void paint_bmp_rows(HDC dc, ByteView file, const picture::BmpLayout& layout);
 // Draws `image` into the rectangle, scaled with GDI's halftone filter when
 // the size differs.
 void draw_image(HDC dc, const picture::Image& image, int left, int top, int width, int height);
 
-// BeginPaint into an off-screen bitmap of the client's size; the destructor
-// copies it to the window and ends the paint.
+// BeginPaint into an off-screen bitmap of the part to repaint, drawn on in
+// client coordinates; the destructor copies it to the window and ends the
+// paint. A part larger than kMaxBufferedPixels (a box as large as a 4K shot)
+// is painted straight onto the window: such a bitmap would cost as much as
+// the shot, on every paint.
 class BufferedPaint {
   public:
     explicit BufferedPaint(HWND window);
@@ -45,7 +51,9 @@ class BufferedPaint {
     BufferedPaint(const BufferedPaint&) = delete;
     BufferedPaint& operator=(const BufferedPaint&) = delete;
 
-    HDC dc() const { return memory_; }
+    static constexpr LONG kMaxBufferedPixels = 1 << 21;
+
+    HDC dc() const { return memory_ != nullptr ? memory_ : screen_; }
     const RECT& client() const { return client_; }
 
   private:
@@ -56,6 +64,7 @@ class BufferedPaint {
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ old_ = nullptr;
     RECT client_{};
+    RECT area_{}; // what the bitmap holds, in client coordinates
 };
 
 } // namespace vorn::win32

@@ -42,15 +42,7 @@ std::optional<picture::BmpLayout> plain_bmp_layout(ByteView picture) {
 // format); anything else is decoded first.
 void paint_picture(HDC dc, ByteView file, const picture::BmpLayout* layout) {
     if (layout != nullptr) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = layout->width;
-        info.bmiHeader.biHeight = layout->top_down ? -layout->height : layout->height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = WORD(layout->bits);
-        info.bmiHeader.biCompression = BI_RGB;
-        StretchDIBits(dc, 0, 0, layout->width, layout->height, 0, 0, layout->width, layout->height,
-                      file.data() + layout->pixel_offset, &info, DIB_RGB_COLORS, SRCCOPY);
+        paint_bmp_rows(dc, file, *layout);
         return;
     }
     if (Result<picture::Image> image = picture::decode_picture(file))
