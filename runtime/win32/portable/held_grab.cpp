@@ -18,17 +18,25 @@ std::uint64_t mix(std::uint64_t state, std::uint64_t word) {
 } // namespace
 
 std::uint64_t digest(ByteView bytes) {
-    // Four lanes keep the multiplications independent: memory speed, not
-    // the multiplier's latency, bounds it.
-    std::uint64_t lanes[4] = {1, 2, 3, 4};
+    // Eight lanes of sums and sums of sums (which see where a word stands,
+    // not only what it is), mixed at the end: plain additions the compiler
+    // turns into vector code, so that memory speed bounds it. A whole shot
+    // is digested twice per capture.
+    constexpr std::size_t kLanes = 8;
+    std::uint64_t sums[kLanes] = {1, 2, 3, 4, 5, 6, 7, 8};
+    std::uint64_t sums_of_sums[kLanes] = {};
     std::size_t at = 0;
-    for (; at + 32 <= bytes.size(); at += 32)
-        for (int lane = 0; lane < 4; ++lane) {
-            std::uint64_t word;
-            std::memcpy(&word, bytes.data() + at + 8 * lane, 8);
-            lanes[lane] = mix(lanes[lane], word);
+    for (; at + 8 * kLanes <= bytes.size(); at += 8 * kLanes) {
+        std::uint64_t words[kLanes];
+        std::memcpy(words, bytes.data() + at, sizeof words);
+        for (std::size_t lane = 0; lane < kLanes; ++lane) {
+            sums[lane] += words[lane];
+            sums_of_sums[lane] += sums[lane];
         }
-    std::uint64_t state = mix(mix(lanes[0], lanes[1]), mix(lanes[2], lanes[3]));
+    }
+    std::uint64_t state = 0;
+    for (std::size_t lane = 0; lane < kLanes; ++lane)
+        state = mix(mix(state, sums[lane]), sums_of_sums[lane]);
     for (; at < bytes.size(); ++at)
         state = mix(state, bytes[at]);
     return mix(state, bytes.size());

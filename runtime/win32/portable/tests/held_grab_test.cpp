@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 using namespace vorn::win32;
@@ -59,4 +60,30 @@ TEST(HeldGrab, DigestSeesEveryByteAndTheLength) {
     }
     const std::vector<std::uint8_t> zeros(40), more_zeros(41);
     EXPECT_NE(digest(zeros), digest(more_zeros));
+}
+
+// A shot is mostly long runs of one colour: words moved about, or changes
+// that leave the plain sum of a lane as it was, must show too.
+TEST(HeldGrab, DigestSeesWhereWordsStand) {
+    std::vector<std::uint8_t> bytes(4096, 0x20);
+    for (std::size_t at = 0; at < bytes.size(); at += 97)
+        bytes[at] = std::uint8_t(at);
+    bytes[66] = 0x41; // two words of one lane that differ, to swap
+    bytes[131] = 0x42;
+    const std::uint64_t whole = digest(bytes);
+
+    std::vector<std::uint8_t> swapped = bytes;
+    std::swap_ranges(swapped.begin() + 64, swapped.begin() + 72, swapped.begin() + 128); // same lane
+    ASSERT_NE(swapped, bytes);
+    EXPECT_NE(digest(swapped), whole);
+
+    std::vector<std::uint8_t> balanced = bytes; // +1 in one word, -1 in a later one of its lane
+    balanced[256] += 1;
+    balanced[256 + 64 * 5] -= 1;
+    EXPECT_NE(digest(balanced), whole);
+
+    std::vector<std::uint8_t> across = bytes; // +1 in one lane, -1 in the next
+    across[512] += 1;
+    across[520] -= 1;
+    EXPECT_NE(digest(across), whole);
 }
