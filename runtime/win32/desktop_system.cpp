@@ -9,6 +9,7 @@
 #include "runtime/win32/dpi.h"
 #include "runtime/win32/gdi.h"
 #include "runtime/win32/portable/dll_geometry.h"
+#include "runtime/win32/portable/held_grab.h"
 #include "runtime/win32/portable/picture_file.h"
 #include "runtime/win32/portable/shell_text.h"
 #include "runtime/win32/text.h"
@@ -77,12 +78,41 @@ FARPROC resolve(const std::string& library, const std::string& function) {
     return entry;
 }
 
-// What the screen shows in the rectangle, as picture data. GetDIBits writes
-// the rows straight into the block the program receives: a shot is tens of
+// The bitmap's rows into the file's pixel area, bottom-up as the file stores
+// them, a band of about a megabyte at a time; false if GDI gave fewer rows.
+bool read_rows(HDC dc, HBITMAP bitmap, std::span<std::uint8_t> file, int width, int height,
+               std::uint64_t& file_digest) {
+    constexpr std::size_t kBandBytes = std::size_t(1) << 20;
+    const std::size_t stride = picture::bmp_stride_24(width);
+    const int band = int(std::clamp<std::size_t>(kBandBytes / stride, 1, std::size_t(height)));
+    Digest digest;
+    digest.add(ByteView(file).first(picture::kBmpPixelOffset));
+    for (int first = 0; first < height; first += band) {
+        const int rows = std::min(band, height - first);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = height; // bottom-up, as the file stores rows
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biCompression = BI_RGB;
+        std::uint8_t* at = file.data() + picture::kBmpPixelOffset + std::size_t(first) * stride;
+        if (GetDIBits(dc, bitmap, UINT(first), UINT(rows), at, &info, DIB_RGB_COLORS) != rows)
+            return false;
+        digest.add(ByteView(at, std::size_t(rows) * stride));
+    }
+    file_digest = digest.value();
+    return true;
+}
+
+// The screen's rectangle as a bitmap file in a block for the program.
+// GetDIBits writes the rows straight into that block: a shot is tens of
 // megabytes, and every fresh buffer of that size costs more than the copy.
-// The screen's rectangle as a bitmap file in a block for the program; the
-// device bitmap it was read from goes to `grabbed` (null when there was none).
-runtime::ProgramBlock grab_screen(int left, int top, int width, int height, HBITMAP& grabbed) {
+// It does so a band at a time, each band digested while it is still in the
+// cache. The device bitmap the rows were read from goes to `grabbed` (null
+// when there was none), with the digest of the whole file.
+runtime::ProgramBlock grab_screen(int left, int top, int width, int height, HBITMAP& grabbed,
+                                  std::uint64_t& file_digest) {
     grabbed = nullptr;
     runtime::ProgramBlock file = runtime::ProgramBlock::sized(picture::bmp_file_size_24(width, height));
     const std::span<std::uint8_t> bytes = file.bytes();
@@ -100,15 +130,7 @@ runtime::ProgramBlock grab_screen(int left, int top, int width, int height, HBIT
         BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY | CAPTUREBLT);
         trace("grab: screen copied");
         SelectObject(memory, old);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height; // bottom-up, as the file stores rows
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
-        if (GetDIBits(memory, bitmap, 0, UINT(height), bytes.data() + picture::kBmpPixelOffset, &info,
-                      DIB_RGB_COLORS) == height)
+        if (read_rows(memory, bitmap, bytes, width, height, file_digest))
             grabbed = bitmap;
         else
             DeleteObject(bitmap);
@@ -195,10 +217,11 @@ runtime::ProgramBlock Win32Desktop::snapshot(const runtime::SnapshotRequest& req
     if (!known)
         return runtime::ProgramBlock::copy_of(picture::blank_bmp(width, height));
     HBITMAP grabbed = nullptr;
-    runtime::ProgramBlock shot = grab_screen(left, top, width, height, grabbed);
+    std::uint64_t shot_digest = 0;
+    runtime::ProgramBlock shot = grab_screen(left, top, width, height, grabbed, shot_digest);
     if (grabbed != nullptr)
         if (std::optional<std::uint64_t> older =
-                held_grab_.hold(reinterpret_cast<std::uintptr_t>(grabbed), shot.view()))
+                held_grab_.hold(reinterpret_cast<std::uintptr_t>(grabbed), shot.view(), shot_digest))
             DeleteObject(reinterpret_cast<HBITMAP>(std::uintptr_t(*older)));
     return shot;
 }

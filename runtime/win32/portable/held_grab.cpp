@@ -1,5 +1,6 @@
 #include "runtime/win32/portable/held_grab.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -17,37 +18,63 @@ std::uint64_t mix(std::uint64_t state, std::uint64_t word) {
 
 } // namespace
 
-std::uint64_t digest(ByteView bytes) {
-    // Eight lanes of sums and sums of sums (which see where a word stands,
-    // not only what it is), mixed at the end: plain additions the compiler
-    // turns into vector code, so that memory speed bounds it. A whole shot
-    // is digested twice per capture.
-    constexpr std::size_t kLanes = 8;
-    std::uint64_t sums[kLanes] = {1, 2, 3, 4, 5, 6, 7, 8};
-    std::uint64_t sums_of_sums[kLanes] = {};
-    std::size_t at = 0;
-    for (; at + 8 * kLanes <= bytes.size(); at += 8 * kLanes) {
-        std::uint64_t words[kLanes];
-        std::memcpy(words, bytes.data() + at, sizeof words);
-        for (std::size_t lane = 0; lane < kLanes; ++lane) {
-            sums[lane] += words[lane];
-            sums_of_sums[lane] += sums[lane];
-        }
+// Eight lanes of sums and sums of sums (which see where a word stands, not
+// only what it is), mixed at the end: plain additions the compiler turns into
+// vector code, so that memory speed bounds it. A whole shot is digested twice
+// per capture.
+void Digest::add_block(const std::uint8_t* block) {
+    std::uint64_t words[kLanes];
+    std::memcpy(words, block, sizeof words);
+    for (std::size_t lane = 0; lane < kLanes; ++lane) {
+        sums_[lane] += words[lane];
+        sums_of_sums_[lane] += sums_[lane];
     }
+}
+
+void Digest::add(ByteView bytes) {
+    length_ += bytes.size();
+    std::size_t at = 0;
+    if (carried_size_ > 0) {
+        at = std::min(kBlock - carried_size_, bytes.size());
+        std::memcpy(carried_ + carried_size_, bytes.data(), at);
+        carried_size_ += at;
+        if (carried_size_ < kBlock)
+            return;
+        add_block(carried_);
+        carried_size_ = 0;
+    }
+    for (; at + kBlock <= bytes.size(); at += kBlock)
+        add_block(bytes.data() + at);
+    carried_size_ = bytes.size() - at;
+    if (carried_size_ > 0)
+        std::memcpy(carried_, bytes.data() + at, carried_size_);
+}
+
+std::uint64_t Digest::value() const {
     std::uint64_t state = 0;
     for (std::size_t lane = 0; lane < kLanes; ++lane)
-        state = mix(mix(state, sums[lane]), sums_of_sums[lane]);
-    for (; at < bytes.size(); ++at)
-        state = mix(state, bytes[at]);
-    return mix(state, bytes.size());
+        state = mix(mix(state, sums_[lane]), sums_of_sums_[lane]);
+    for (std::size_t at = 0; at < carried_size_; ++at)
+        state = mix(state, carried_[at]);
+    return mix(state, length_);
+}
+
+std::uint64_t digest(ByteView bytes) {
+    Digest whole;
+    whole.add(bytes);
+    return whole.value();
 }
 
 std::optional<std::uint64_t> HeldGrab::hold(std::uint64_t bitmap, ByteView rows) {
+    return hold(bitmap, rows, digest(rows));
+}
+
+std::optional<std::uint64_t> HeldGrab::hold(std::uint64_t bitmap, ByteView rows, std::uint64_t rows_digest) {
     std::optional<std::uint64_t> before = release();
     bitmap_ = bitmap;
     data_ = rows.data();
     size_ = rows.size();
-    digest_ = digest(rows);
+    digest_ = rows_digest;
     return before;
 }
 

@@ -87,3 +87,20 @@ TEST(HeldGrab, DigestSeesWhereWordsStand) {
     across[520] -= 1;
     EXPECT_NE(digest(across), whole);
 }
+
+TEST(HeldGrab, DigestInPiecesIsTheDigestOfTheWhole) {
+    const std::vector<std::uint8_t> bytes = rows(1000);
+    const vorn::ByteView all(bytes);
+    for (std::size_t piece : {std::size_t(1), std::size_t(7), std::size_t(54), std::size_t(64),
+                              std::size_t(100), std::size_t(999)}) {
+        Digest pieces;
+        for (std::size_t at = 0; at < all.size(); at += piece)
+            pieces.add(all.subspan(at, std::min(piece, all.size() - at)));
+        EXPECT_EQ(pieces.value(), digest(all)) << "pieces of " << piece;
+    }
+    Digest headers_then_rows; // as a grab digests a shot
+    headers_then_rows.add(all.first(54));
+    headers_then_rows.add({});
+    headers_then_rows.add(all.subspan(54));
+    EXPECT_EQ(headers_then_rows.value(), digest(all));
+}
