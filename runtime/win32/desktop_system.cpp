@@ -11,6 +11,7 @@
 #include "runtime/win32/portable/dll_geometry.h"
 #include "runtime/win32/portable/held_grab.h"
 #include "runtime/win32/portable/picture_file.h"
+#include "runtime/win32/portable/row_bands.h"
 #include "runtime/win32/portable/shell_text.h"
 #include "runtime/win32/text.h"
 #include "runtime/win32/trace.h"
@@ -79,16 +80,15 @@ FARPROC resolve(const std::string& library, const std::string& function) {
 }
 
 // The bitmap's rows into the file's pixel area, bottom-up as the file stores
-// them, a band of about a megabyte at a time; false if GDI gave fewer rows.
+// them, a band at a time; false if GDI gave fewer rows.
 bool read_rows(HDC dc, HBITMAP bitmap, std::span<std::uint8_t> file, int width, int height,
                std::uint64_t& file_digest) {
-    constexpr std::size_t kBandBytes = std::size_t(1) << 20;
     const std::size_t stride = picture::bmp_stride_24(width);
-    const int band = int(std::clamp<std::size_t>(kBandBytes / stride, 1, std::size_t(height)));
     Digest digest;
     digest.add(ByteView(file).first(picture::kBmpPixelOffset));
-    for (int first = 0; first < height; first += band) {
-        const int rows = std::min(band, height - first);
+    // GetDIBits counts a bottom-up bitmap's rows as the file stores them:
+    // bands in storage order, as a top-down bitmap's would be.
+    for (const RowBand& band : row_bands(width, height, true, kRowBandBytes)) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
         info.bmiHeader.biWidth = width;
@@ -96,10 +96,11 @@ bool read_rows(HDC dc, HBITMAP bitmap, std::span<std::uint8_t> file, int width, 
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 24;
         info.bmiHeader.biCompression = BI_RGB;
-        std::uint8_t* at = file.data() + picture::kBmpPixelOffset + std::size_t(first) * stride;
-        if (GetDIBits(dc, bitmap, UINT(first), UINT(rows), at, &info, DIB_RGB_COLORS) != rows)
+        std::uint8_t* at = file.data() + picture::kBmpPixelOffset + band.first_stored_row * stride;
+        if (GetDIBits(dc, bitmap, UINT(band.first_stored_row), UINT(band.rows), at, &info, DIB_RGB_COLORS) !=
+            band.rows)
             return false;
-        digest.add(ByteView(at, std::size_t(rows) * stride));
+        digest.add(ByteView(at, std::size_t(band.rows) * stride));
     }
     file_digest = digest.value();
     return true;

@@ -113,7 +113,6 @@ HBITMAP screen_bitmap(const picture::Image& image) {
 
 // A band of rows at a time (see row_bands).
 void paint_bmp_rows(HDC dc, ByteView file, const picture::BmpLayout& layout) {
-    constexpr std::size_t kBandBytes = std::size_t(1) << 20;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = layout.width;
@@ -121,7 +120,7 @@ void paint_bmp_rows(HDC dc, ByteView file, const picture::BmpLayout& layout) {
     info.bmiHeader.biBitCount = WORD(layout.bits);
     info.bmiHeader.biCompression = BI_RGB;
     const std::uint8_t* pixels = file.data() + layout.pixel_offset;
-    for (const RowBand& band : row_bands(layout.width, layout.height, layout.top_down, kBandBytes)) {
+    for (const RowBand& band : row_bands(layout.width, layout.height, layout.top_down, kRowBandBytes)) {
         info.bmiHeader.biHeight = layout.top_down ? -band.rows : band.rows;
         SetDIBitsToDevice(dc, 0, band.top, DWORD(layout.width), DWORD(band.rows), 0, 0, 0, UINT(band.rows),
                           pixels + band.first_stored_row * layout.stride, &info, DIB_RGB_COLORS);

@@ -16,6 +16,9 @@ struct RowBand {
     std::size_t first_stored_row = 0; // where the band's rows begin in storage order
 };
 
+// About a megabyte: a band stays in the cache while it is read back.
+inline constexpr std::size_t kRowBandBytes = std::size_t(1) << 20;
+
 // Bands of at most `band_bytes` of 32-bit pixels each (at least one row),
 // top to bottom, covering every row once. A bottom-up bitmap stores its
 // lowest rows first: a band's rows then begin at its lowest row.
