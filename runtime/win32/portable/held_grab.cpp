@@ -32,6 +32,8 @@ void Digest::add_block(const std::uint8_t* block) {
 }
 
 void Digest::add(ByteView bytes) {
+    if (bytes.empty())
+        return; // an empty view may have no data pointer at all
     length_ += bytes.size();
     std::size_t at = 0;
     if (carried_size_ > 0) {
