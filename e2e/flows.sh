@@ -169,8 +169,7 @@ editor_shown() { xdotool search --onlyvisible --name '^编辑截图$' >/dev/null
 editor_gone() { ! editor_shown; }
 editor_click() {
     local at
-    at=$(wine "$E2E_HELPERS/winprobe.exe" where "编辑截图" "$1" 2>/dev/null | tr -d '\r') ||
-        e2e_fail "no control of the editor showing $1: $at"
+    at=$(control_centre "编辑截图" "$1") || e2e_fail "no control of the editor showing $1: $at"
     xdotool mousemove $at click 1
 }
 # canvas_drag X1 Y1 X2 Y2: a drag on the editor's canvas, in canvas pixels.

@@ -54,8 +54,7 @@ tool_client() {
 # so does this, once.
 tool_click() {
     local at clicks
-    at=$(wine "$E2E_HELPERS/winprobe.exe" where "$TOOL_CAPTION" "$1" 2>/dev/null | tr -d '\r') ||
-        e2e_fail "no control showing $1: $at"
+    at=$(control_centre "$TOOL_CAPTION" "$1") || e2e_fail "no control showing $1: $at"
     clicks=$(tool_clicks)
     xdotool mousemove $at click 1
     local deadline=$((SECONDS + 5))
@@ -68,6 +67,22 @@ tool_click() {
         fi
         sleep 0.1
     done
+}
+# control_centre TITLE TEXT: "X Y" on the screen of the control showing TEXT
+# in the window titled TITLE. The probe is a Wine program, and a Wine program
+# now and then fails to start on a loaded machine, printing nothing: it is
+# asked again then, three times at most.
+control_centre() {
+    local at attempt
+    for attempt in 1 2 3; do
+        at=$(wine "$E2E_HELPERS/winprobe.exe" where "$1" "$2" 2>/dev/null | tr -d '\r') && {
+            echo "$at"
+            return 0
+        }
+        [ -n "$at" ] && break # it ran, and answered that there is no such control
+    done
+    echo "$at"
+    return 1
 }
 tool_clicks() { grep -c '^[0-9]* msg 0x52010001/[^ ]* WM_LBUTTONUP ' "$VORN_TRACE" 2>/dev/null; }
 tool_clicks_reach() { [ "$(tool_clicks)" -ge "$1" ]; }
