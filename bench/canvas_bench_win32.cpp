@@ -64,7 +64,9 @@ int main(int argc, char** argv) {
     // The bare BitBlt: two memory DCs with DIB sections of the same size,
     // filled first so that neither run pays for first touches.
     win32::MemorySurface a, b;
-    if (!win32::MemorySurface::make(width, height, a) || !win32::MemorySurface::make(width, height, b))
+    constexpr auto kDepth = win32::MemorySurface::Depth::rgb32; // the screen's own format
+    if (!win32::MemorySurface::make(width, height, a, kDepth) ||
+        !win32::MemorySurface::make(width, height, b, kDepth))
         return 1;
     RECT all{0, 0, width, height};
     FillRect(a.dc(), &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));

@@ -81,7 +81,7 @@ class CanvasWindow {
     // median of 15; negative when there is no memory for the source.
     double bare_blit_ms() const {
         win32::MemorySurface source;
-        if (!win32::MemorySurface::make(width_, height_, source))
+        if (!win32::MemorySurface::make(width_, height_, source, win32::MemorySurface::Depth::rgb32))
             return -1.0;
         RECT all{0, 0, width_, height_};
         FillRect(source.dc(), &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));

@@ -84,6 +84,28 @@ HBITMAP blank_dib_section(std::int32_t width, std::int32_t height, void** bits) 
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
+HBITMAP blank_dib_section_24(std::int32_t width, std::int32_t height, void** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = std::max(width, 1);
+    info.bmiHeader.biHeight = std::max(height, 1);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+void set_bmp_rows(HDC dc, HBITMAP bitmap, ByteView file, const picture::BmpLayout& layout) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = layout.width;
+    info.bmiHeader.biHeight = layout.top_down ? -layout.height : layout.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = WORD(layout.bits);
+    info.bmiHeader.biCompression = BI_RGB;
+    SetDIBits(dc, bitmap, 0, UINT(layout.height), file.data() + layout.pixel_offset, &info, DIB_RGB_COLORS);
+}
+
 HBITMAP dib_section(const picture::Image& image) {
     void* bits = nullptr;
     HBITMAP bitmap = blank_dib_section(image.width, image.height, &bits);
@@ -125,6 +147,16 @@ void paint_bmp_rows(HDC dc, ByteView file, const picture::BmpLayout& layout) {
         SetDIBitsToDevice(dc, 0, band.top, DWORD(layout.width), DWORD(band.rows), 0, 0, 0, UINT(band.rows),
                           pixels + band.first_stored_row * layout.stride, &info, DIB_RGB_COLORS);
     }
+}
+
+void blit_in_bands(HDC to, const RECT& area, HDC from) {
+    const std::int32_t width = area.right - area.left;
+    const std::int32_t height = area.bottom - area.top;
+    if (width <= 0 || height <= 0)
+        return;
+    for (const RowBand& band : row_bands(width, height, true, kRowBandBytes))
+        BitBlt(to, area.left, area.top + band.top, width, band.rows, from, area.left, area.top + band.top,
+               SRCCOPY);
 }
 
 void draw_image(HDC dc, const picture::Image& image, int left, int top, int width, int height) {

@@ -32,9 +32,18 @@ HBITMAP screen_bitmap(const picture::Image& image);
 // A 32-bit top-down DIB section holding `image`, owned by the caller.
 HBITMAP dib_section(const picture::Image& image);
 HBITMAP blank_dib_section(std::int32_t width, std::int32_t height, void** bits);
+// A blank 24-bit bottom-up DIB section: its rows are laid out as those of a
+// 24-bit bitmap file of that size.
+HBITMAP blank_dib_section_24(std::int32_t width, std::int32_t height, void** bits);
+// Sets a bitmap's rows from a plain bitmap file's, of the bitmap's size.
+void set_bmp_rows(HDC dc, HBITMAP bitmap, ByteView file, const picture::BmpLayout& layout);
 // Paints a plain bitmap file's rows (as read_bmp_layout lays them out) at the
 // origin of `dc`, at their own size.
 void paint_bmp_rows(HDC dc, ByteView file, const picture::BmpLayout& layout);
+// Copies `area` of `from` to the same place of `to` a band of rows at a
+// time: a canvas's 24-bit rows are converted to the window's format on the
+// way, in a buffer as large as each copy (see row_bands).
+void blit_in_bands(HDC to, const RECT& area, HDC from);
 // Draws `image` into the rectangle, scaled with GDI's halftone filter when
 // the size differs.
 void draw_image(HDC dc, const picture::Image& image, int left, int top, int width, int height);

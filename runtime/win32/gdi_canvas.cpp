@@ -68,27 +68,36 @@ MemorySurface& MemorySurface::operator=(MemorySurface&& other) noexcept {
         std::swap(bitmap_, other.bitmap_);
         std::swap(original_, other.original_);
         std::swap(bits_, other.bits_);
+        std::swap(depth_, other.depth_);
         std::swap(width_, other.width_);
         std::swap(height_, other.height_);
     }
     return *this;
 }
 
-bool MemorySurface::make(std::int32_t width, std::int32_t height, MemorySurface& out) {
+bool MemorySurface::make(std::int32_t width, std::int32_t height, MemorySurface& out, Depth depth) {
     bound(width, height);
     void* bits = nullptr;
-    HBITMAP bitmap = blank_dib_section(width, height, &bits);
+    HBITMAP bitmap = depth == Depth::rgb24 ? blank_dib_section_24(width, height, &bits)
+                                           : blank_dib_section(width, height, &bits);
     if (bitmap == nullptr)
         return false;
     MemorySurface made;
     made.dc_ = CreateCompatibleDC(nullptr);
     made.bitmap_ = bitmap;
     made.original_ = SelectObject(made.dc_, bitmap);
-    made.bits_ = static_cast<picture::Pixel*>(bits);
+    made.bits_ = static_cast<std::uint8_t*>(bits);
+    made.depth_ = depth;
     made.width_ = width;
     made.height_ = height;
     out = std::move(made);
     return true;
+}
+
+picture::Rows24 MemorySurface::rows() const {
+    if (depth_ != Depth::rgb24 || bits_ == nullptr)
+        return {};
+    return {bits_, picture::bmp_stride_24(width_), width_, height_, true};
 }
 
 void MemorySurface::reset() {
@@ -203,8 +212,7 @@ void GdiCanvas::paint_background_onto(MemorySurface& target) {
     const ByteView picture = background_source_();
     if (const std::optional<picture::BmpLayout> layout = plain_bmp_layout(picture)) {
         GdiFlush(); // what GDI drew lands before the rows go over it
-        picture::read_bmp_rows(picture, *layout, 0, 0, target.width(), target.height(), target.bits(),
-                               target.row_pixels());
+        picture::read_bmp_rows(picture, *layout, 0, 0, target.width(), target.height(), target.rows());
     } else {
         paint_picture(target.dc(), picture, nullptr);
     }
@@ -234,9 +242,7 @@ bool GdiCanvas::copy_background_from_surface(ByteView picture) {
     const runtime::CopyRect drawn = since_clear_;
     if (drawn.width > 0 && drawn.height > 0 && drawn.left < made.width() && drawn.top < made.height())
         picture::read_bmp_rows(picture, *layout, drawn.left, drawn.top, drawn.width, drawn.height,
-                               made.bits() + std::size_t(drawn.top) * made.row_pixels() +
-                                   std::size_t(drawn.left),
-                               made.row_pixels());
+                               made.rows(), drawn.left, drawn.top);
     background_ = std::move(made);
     return true;
 }
@@ -391,18 +397,16 @@ runtime::ProgramBlock GdiCanvas::picture(std::int32_t width, std::int32_t height
     width = std::clamp(span_to_pixels(0, width, width_, surface_.width(), dpi_).length, 0, surface_.width());
     height =
         std::clamp(span_to_pixels(0, height, height_, surface_.height(), dpi_).length, 0, surface_.height());
-    return runtime::picture_of_rows(surface_.bits(), surface_.row_pixels(), width, height);
+    return runtime::picture_of_rows(surface_.rows(), width, height);
 }
 
 picture::Image GdiCanvas::pixels() {
     GdiFlush();
-    picture::Image out(surface_.width(), surface_.height());
-    for (std::int32_t y = 0; y < out.height; ++y) {
-        const picture::Pixel* row = surface_.bits() + std::size_t(y) * surface_.row_pixels();
-        // GDI leaves the fourth byte of a 32-bit DIB undefined.
+    const picture::Rows24 rows = surface_.rows();
+    picture::Image out(rows.width, rows.height);
+    for (std::int32_t y = 0; y < out.height; ++y)
         for (std::int32_t x = 0; x < out.width; ++x)
-            out.at(x, y) = row[x] & 0x00FFFFFF;
-    }
+            out.at(x, y) = rows.at(x, y);
     return out;
 }
 

@@ -1,4 +1,4 @@
-// A canvas's retained surface on Windows: a memory DC with a 32-bit DIB
+// A canvas's retained surface on Windows: a memory DC with a 24-bit DIB
 // section of the canvas's size, and a second one holding the background
 // picture, decoded once when it is set. Clear is one fill and one BitBlt of
 // what changed since the last clear, a block copy one BitBlt from surface to
@@ -16,9 +16,14 @@
 
 namespace vorn::win32 {
 
-// A memory DC with a blank 32-bit top-down DIB section selected into it.
+// A memory DC with a blank DIB section selected into it: 24-bit bottom-up,
+// the layout of the program's picture files (a shot's rows go to and from it
+// a row copy at a time, and it holds a quarter less than 32-bit pixels; a
+// 4K editor keeps three such surfaces), or 32-bit top-down.
 class MemorySurface {
   public:
+    enum class Depth { rgb24, rgb32 };
+
     MemorySurface() = default;
     ~MemorySurface();
     MemorySurface(const MemorySurface&) = delete;
@@ -27,21 +32,22 @@ class MemorySurface {
     MemorySurface& operator=(MemorySurface&& other) noexcept;
 
     // At least 1 × 1 underneath; false when GDI has no memory for it.
-    static bool make(std::int32_t width, std::int32_t height, MemorySurface& out);
+    static bool make(std::int32_t width, std::int32_t height, MemorySurface& out, Depth depth = Depth::rgb24);
     void reset();
 
     explicit operator bool() const { return dc_ != nullptr; }
     HDC dc() const { return dc_; }
-    picture::Pixel* bits() const { return bits_; }
+    // The rows of a 24-bit surface (none of a 32-bit one).
+    picture::Rows24 rows() const;
     std::int32_t width() const { return width_; }
     std::int32_t height() const { return height_; }
-    std::size_t row_pixels() const { return std::size_t(width_ > 0 ? width_ : 1); }
 
   private:
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ original_ = nullptr;
-    picture::Pixel* bits_ = nullptr;
+    std::uint8_t* bits_ = nullptr;
+    Depth depth_ = Depth::rgb24;
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;
 };

@@ -123,50 +123,98 @@ TEST(Bitmap, BlankFileAndLayoutDescribeTheRowsInPlace) {
     EXPECT_FALSE(read_bmp_layout(Bytes(file.begin(), file.end() - 1)));
 }
 
-// A canvas paints its background from the file's rows into a surface that
-// may be wider or narrower than the picture: each row lands row_pixels
-// apart, only the overlap is written, and what lies beyond keeps its fill.
+// 24-bit rows of a surface, bottom-up or top-down, every byte `fill` first
+// (the padding at each row's end included).
+struct Surface24 {
+    Surface24(std::int32_t width, std::int32_t height, bool bottom_up, std::uint8_t fill = 0xA5)
+        : fill(fill),
+          bytes(std::size_t(bmp_stride_24(width)) * std::size_t(height), fill), rows{bytes.data(),
+                                                                                     bmp_stride_24(width),
+                                                                                     width, height,
+                                                                                     bottom_up} {}
+    Pixel filled() const { return rgb(fill, fill, fill); }
+    std::uint8_t fill;
+    Bytes bytes;
+    Rows24 rows;
+};
+
+// A canvas paints its background from the file's rows onto a surface that
+// may be wider or narrower than the picture, either way up: only the overlap
+// is written, in its place, and what lies beyond keeps its fill.
 TEST(Bitmap, RowsAreReadIntoASurfaceOfAnotherSize) {
-    constexpr Pixel kFill = 0xDEADBEEF;
     for (int bits : {24, 32})
-        for (bool top_down : {false, true}) {
-            const Bytes file = handmade_bmp(5, 3, std::uint16_t(bits), top_down);
-            const Result<BmpLayout> layout = read_bmp_layout(file);
-            ASSERT_TRUE(layout);
-            const Image decoded = *decode_bmp(file);
+        for (bool top_down : {false, true})
+            for (bool bottom_up : {true, false}) {
+                const Bytes file = handmade_bmp(5, 3, std::uint16_t(bits), top_down);
+                const Result<BmpLayout> layout = read_bmp_layout(file);
+                ASSERT_TRUE(layout);
+                const Image decoded = *decode_bmp(file);
 
-            std::vector<Pixel> wide(8 * 4, kFill); // wider and taller than the picture
-            read_bmp_rows(file, *layout, 0, 0, 8, 4, wide.data(), 8);
-            for (std::int32_t y = 0; y < 4; ++y)
-                for (std::int32_t x = 0; x < 8; ++x)
-                    EXPECT_EQ(wide[std::size_t(y) * 8 + std::size_t(x)],
-                              x < 5 && y < 3 ? decoded.at(x, y) : kFill)
-                        << bits << top_down << " at " << x << "," << y;
+                Surface24 wide(8, 4, bottom_up); // wider and taller than the picture
+                read_bmp_rows(file, *layout, 0, 0, 8, 4, wide.rows);
+                for (std::int32_t y = 0; y < 4; ++y)
+                    for (std::int32_t x = 0; x < 8; ++x)
+                        EXPECT_EQ(wide.rows.at(x, y), x < 5 && y < 3 ? decoded.at(x, y) : wide.filled())
+                            << bits << top_down << bottom_up << " at " << x << "," << y;
 
-            std::vector<Pixel> narrow(3 * 2, kFill); // a canvas smaller than its picture
-            read_bmp_rows(file, *layout, 0, 0, 3, 2, narrow.data(), 3);
-            for (std::int32_t y = 0; y < 2; ++y)
-                for (std::int32_t x = 0; x < 3; ++x)
-                    EXPECT_EQ(narrow[std::size_t(y) * 3 + std::size_t(x)], decoded.at(x, y))
-                        << bits << top_down;
-        } // A rectangle inside the picture, and one that runs past its corner.
+                Surface24 narrow(3, 2, bottom_up); // a canvas smaller than its picture
+                read_bmp_rows(file, *layout, 0, 0, 3, 2, narrow.rows);
+                for (std::int32_t y = 0; y < 2; ++y)
+                    for (std::int32_t x = 0; x < 3; ++x)
+                        EXPECT_EQ(narrow.rows.at(x, y), decoded.at(x, y)) << bits << top_down << bottom_up;
+                EXPECT_EQ(narrow.bytes[9], 0xA5) << "the row's padding is left alone";
+            }
+    // A rectangle of the picture to the same place of the surface, one that
+    // runs past the picture's corner, and one that runs past the surface's.
     for (int bits : {24, 32}) {
         const Bytes file = handmade_bmp(5, 3, std::uint16_t(bits), false);
         const Image decoded = *decode_bmp(file);
-        std::vector<Pixel> part(4 * 4, kFill);
-        read_bmp_rows(file, *read_bmp_layout(file), 2, 1, 4, 4, part.data(), 4);
-        for (std::int32_t y = 0; y < 4; ++y)
-            for (std::int32_t x = 0; x < 4; ++x)
-                EXPECT_EQ(part[std::size_t(y) * 4 + std::size_t(x)],
-                          x < 3 && y < 2 ? decoded.at(2 + x, 1 + y) : kFill)
+        Surface24 part(6, 6, true);
+        read_bmp_rows(file, *read_bmp_layout(file), 2, 1, 4, 4, part.rows, 2, 1);
+        for (std::int32_t y = 0; y < 6; ++y)
+            for (std::int32_t x = 0; x < 6; ++x)
+                EXPECT_EQ(part.rows.at(x, y),
+                          x >= 2 && x < 5 && y >= 1 && y < 3 ? decoded.at(x, y) : part.filled())
+                    << bits << " at " << x << "," << y;
+        Surface24 small(3, 3, true);
+        read_bmp_rows(file, *read_bmp_layout(file), 0, 0, 5, 3, small.rows, 1, 2);
+        for (std::int32_t y = 0; y < 3; ++y)
+            for (std::int32_t x = 0; x < 3; ++x)
+                EXPECT_EQ(small.rows.at(x, y), x >= 1 && y == 2 ? decoded.at(x - 1, 0) : small.filled())
                     << bits << " at " << x << "," << y;
     }
-    std::vector<Pixel> untouched(4, kFill);
+    Surface24 untouched(2, 2, true);
+    const Bytes before = untouched.bytes;
     const Bytes file = handmade_bmp(2, 2, 24, false);
-    read_bmp_rows(file, *read_bmp_layout(file), 0, 0, -1, 5, untouched.data(), 2);
-    read_bmp_rows(file, *read_bmp_layout(file), 2, 0, 1, 1, untouched.data(), 2);
-    read_bmp_rows(file, *read_bmp_layout(file), -1, 0, 1, 1, untouched.data(), 2);
-    EXPECT_EQ(untouched, std::vector<Pixel>(4, kFill));
+    read_bmp_rows(file, *read_bmp_layout(file), 0, 0, -1, 5, untouched.rows);
+    read_bmp_rows(file, *read_bmp_layout(file), 2, 0, 1, 1, untouched.rows);
+    read_bmp_rows(file, *read_bmp_layout(file), -1, 0, 1, 1, untouched.rows);
+    read_bmp_rows(file, *read_bmp_layout(file), 0, 0, 1, 1, untouched.rows, 2, 0);
+    read_bmp_rows(file, *read_bmp_layout(file), 0, 0, 1, 1, untouched.rows, 0, -1);
+    EXPECT_EQ(untouched.bytes, before);
+}
+
+// A surface's rows become a whole bitmap file that decodes to them, padding
+// zeroed, from either way up, and cut to the size asked for.
+TEST(Bitmap, SurfaceRowsBecomeAFileOfTheSizeAsked) {
+    for (bool bottom_up : {true, false}) {
+        const Bytes source = handmade_bmp(5, 3, 24, false);
+        Surface24 surface(5, 3, bottom_up);
+        read_bmp_rows(source, *read_bmp_layout(source), 0, 0, 5, 3, surface.rows);
+
+        Bytes whole(bmp_file_size_24(5, 3), 0xEE);
+        write_bmp_rows(whole, surface.rows, 5, 3);
+        EXPECT_EQ(*decode_bmp(whole), *decode_bmp(source)) << bottom_up;
+        EXPECT_EQ(whole, encode_bmp(*decode_bmp(source))) << "headers and zeroed padding, " << bottom_up;
+
+        Bytes part(bmp_file_size_24(4, 2), 0xEE);
+        write_bmp_rows(part, surface.rows, 4, 2);
+        EXPECT_EQ(*decode_bmp(part), crop(*decode_bmp(source), 0, 0, 4, 2)) << bottom_up;
+
+        Bytes clipped(bmp_file_size_24(5, 3), 0xEE);
+        write_bmp_rows(clipped, surface.rows, 9, 7); // larger than the surface: its own size
+        EXPECT_EQ(clipped, whole) << bottom_up;
+    }
 }
 
 TEST(Bitmap, ShrinksByAveragingTheBlocksItCovers) {

@@ -98,4 +98,13 @@ ProgramBlock picture_of_rows(const picture::Pixel* rows, std::size_t row_pixels,
     return file;
 }
 
+ProgramBlock picture_of_rows(const picture::Rows24& rows, std::int32_t width, std::int32_t height) {
+    width = std::clamp(width, 0, std::max(rows.width, 0));
+    height = std::clamp(height, 0, std::max(rows.height, 0));
+    ProgramBlock file = ProgramBlock::sized(picture::bmp_file_size_24(width, height));
+    if (!file.bytes().empty())
+        picture::write_bmp_rows(file.bytes(), rows, width, height);
+    return file;
+}
+
 } // namespace vorn::runtime

@@ -114,5 +114,7 @@ CopyRect union_within(const CopyRect& a, const CopyRect& b, std::int32_t width, 
 // top-down rows, made straight in a block for the program.
 ProgramBlock picture_of_rows(const picture::Pixel* rows, std::size_t row_pixels, std::int32_t width,
                              std::int32_t height);
+// The same of 24-bit rows: a row copy each.
+ProgramBlock picture_of_rows(const picture::Rows24& rows, std::int32_t width, std::int32_t height);
 
 } // namespace vorn::runtime

@@ -1,6 +1,7 @@
 #include "runtime/core/picture/bitmap.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vorn::picture {
 
@@ -160,13 +161,41 @@ std::uint8_t average(std::uint64_t sum, std::uint64_t count) {
 } // namespace
 
 void read_bmp_rows(ByteView file, const BmpLayout& layout, std::int32_t left, std::int32_t top,
-                   std::int32_t width, std::int32_t height, Pixel* to, std::size_t row_pixels) {
-    if (left < 0 || top < 0 || left >= layout.width || top >= layout.height)
+                   std::int32_t width, std::int32_t height, const Rows24& to, std::int32_t to_left,
+                   std::int32_t to_top) {
+    if (left < 0 || top < 0 || left >= layout.width || top >= layout.height || to_left < 0 || to_top < 0 ||
+        to_left >= to.width || to_top >= to.height)
         return;
-    width = std::clamp(width, 0, layout.width - left);
-    height = std::clamp(height, 0, layout.height - top);
-    for (std::int32_t y = 0; y < height; ++y)
-        read_row(file, layout, top + y, to + std::size_t(y) * row_pixels, left, width);
+    width = std::min({width, layout.width - left, to.width - to_left});
+    height = std::min({height, layout.height - top, to.height - to_top});
+    for (std::int32_t y = 0; y < height; ++y) {
+        const std::int32_t stored = layout.top_down ? top + y : layout.height - 1 - (top + y);
+        const std::uint8_t* from = file.data() + layout.pixel_offset + std::size_t(stored) * layout.stride +
+                                   std::size_t(left) * (layout.bits / 8);
+        std::uint8_t* into = to.row(to_top + y) + std::size_t(to_left) * 3;
+        if (layout.bits == 24) {
+            std::memcpy(into, from, std::size_t(std::max(width, 0)) * 3);
+            continue;
+        }
+        for (std::int32_t x = 0; x < width; ++x, from += 4, into += 3) {
+            into[0] = from[0];
+            into[1] = from[1];
+            into[2] = from[2];
+        }
+    }
+}
+
+void write_bmp_rows(std::span<std::uint8_t> file, const Rows24& rows, std::int32_t width,
+                    std::int32_t height) {
+    width = std::clamp(width, 0, std::max(rows.width, 0));
+    height = std::clamp(height, 0, std::max(rows.height, 0));
+    write_bmp_headers(file, width, height);
+    const std::size_t stride = bmp_stride_24(width);
+    for (std::int32_t y = 0; y < height; ++y) {
+        std::uint8_t* to = file.data() + kBmpPixelOffset + std::size_t(height - 1 - y) * stride;
+        std::memcpy(to, rows.row(y), std::size_t(width) * 3);
+        std::fill(to + std::size_t(width) * 3, to + stride, std::uint8_t(0)); // the row's padding
+    }
 }
 
 Result<Image> decode_bmp(ByteView file) {

@@ -84,13 +84,40 @@ struct BmpLayout {
 };
 Result<BmpLayout> read_bmp_layout(ByteView file);
 bool looks_like_bmp(ByteView file);
+// 24-bit rows as a 24-bit DIB lays them out, `stride` bytes apart, the top
+// row stored last when bottom-up: the layout of the program's picture files,
+// so that a canvas kept this way takes a picture's rows, and gives its own,
+// a row copy at a time.
+struct Rows24 {
+    std::uint8_t* base = nullptr;
+    std::size_t stride = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    bool bottom_up = true;
+
+    // Row y counted from the top.
+    std::uint8_t* row(std::int32_t y) const {
+        return base + std::size_t(bottom_up ? height - 1 - y : y) * stride;
+    }
+    Pixel at(std::int32_t x, std::int32_t y) const {
+        const std::uint8_t* p = row(y) + std::size_t(x) * 3;
+        return rgb(p[2], p[1], p[0]);
+    }
+};
+
 // The rectangle at (left, top) of a file laid out by read_bmp_layout, each
-// side clipped to the picture (nothing when the corner lies outside it), as
-// 32-bit top-down rows `row_pixels` apart, its top-left pixel going to `to`:
-// a canvas paints its background straight onto its surface, with no decoded
-// copy of the whole picture on the way.
+// side clipped to the picture and to `to` (nothing when a corner lies outside
+// either), its top-left pixel going to (to_left, to_top) of `to`: a canvas
+// paints its background straight onto its surface, with no decoded copy of
+// the whole picture on the way.
 void read_bmp_rows(ByteView file, const BmpLayout& layout, std::int32_t left, std::int32_t top,
-                   std::int32_t width, std::int32_t height, Pixel* to, std::size_t row_pixels);
+                   std::int32_t width, std::int32_t height, const Rows24& to, std::int32_t to_left = 0,
+                   std::int32_t to_top = 0);
+// The whole file (headers and rows) of the top-left width × height of
+// `rows`, each side clipped to them, into `file`, which must hold
+// bmp_file_size_24 bytes of the clipped size.
+void write_bmp_rows(std::span<std::uint8_t> file, const Rows24& rows, std::int32_t width,
+                    std::int32_t height);
 
 // The part of `source` at (left, top) of the given size, clipped to the
 // source; what lies outside stays `fill`.

@@ -93,8 +93,7 @@ COLORREF CanvasControl::background_colour() const {
 
 void CanvasControl::paint_client_background(HDC dc, const RECT& area) {
     FillRect(dc, &area, brush_for(background_colour()));
-    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, surface_.dc(), area.left,
-           area.top, SRCCOPY);
+    blit_in_bands(dc, area, surface_.dc());
 }
 
 LRESULT CanvasControl::handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -107,8 +106,7 @@ LRESULT CanvasControl::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             // Beyond the bitmap (while a resize is on its way) the back colour shows.
             if (dirty.right > surface_.pixel_width() || dirty.bottom > surface_.pixel_height())
                 FillRect(dc, &dirty, brush_for(background_colour()));
-            BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top,
-                   surface_.dc(), dirty.left, dirty.top, SRCCOPY);
+            blit_in_bands(dc, dirty, surface_.dc());
             EndPaint(hwnd(), &paint);
             return 0;
         }
