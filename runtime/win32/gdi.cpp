@@ -73,36 +73,36 @@ HFONT default_font(std::uint32_t dpi) {
     return font_for(std::optional<forms::Font>(), dpi);
 }
 
-HBITMAP blank_dib_section(std::int32_t width, std::int32_t height, void** bits) {
+namespace {
+
+// A header for rows of `bits` per pixel; a negative height for top-down rows.
+BITMAPINFO rgb_info(std::int32_t width, std::int32_t height, std::uint32_t bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = std::max(width, 1);
-    info.bmiHeader.biHeight = -std::max(height, 1); // top-down, like picture::Image
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biBitCount = WORD(bits);
     info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+} // namespace
+
+HBITMAP blank_dib_section(std::int32_t width, std::int32_t height, void** bits) {
+    // top-down, like picture::Image
+    const BITMAPINFO info = rgb_info(std::max(width, 1), -std::max(height, 1), 32);
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
 HBITMAP blank_dib_section_24(std::int32_t width, std::int32_t height, void** bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = std::max(width, 1);
-    info.bmiHeader.biHeight = std::max(height, 1);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = rgb_info(std::max(width, 1), std::max(height, 1), 24);
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
 void set_bmp_rows(HDC dc, HBITMAP bitmap, ByteView file, const picture::BmpLayout& layout) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = layout.width;
-    info.bmiHeader.biHeight = layout.top_down ? -layout.height : layout.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = WORD(layout.bits);
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info =
+        rgb_info(layout.width, layout.top_down ? -layout.height : layout.height, layout.bits);
     SetDIBits(dc, bitmap, 0, UINT(layout.height), file.data() + layout.pixel_offset, &info, DIB_RGB_COLORS);
 }
 
@@ -135,12 +135,7 @@ HBITMAP screen_bitmap(const picture::Image& image) {
 
 // A band of rows at a time (see row_bands).
 void paint_bmp_rows(HDC dc, ByteView file, const picture::BmpLayout& layout) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = layout.width;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = WORD(layout.bits);
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = rgb_info(layout.width, 0, layout.bits);
     const std::uint8_t* pixels = file.data() + layout.pixel_offset;
     for (const RowBand& band : row_bands(layout.width, layout.height, layout.top_down, kRowBandBytes)) {
         info.bmiHeader.biHeight = layout.top_down ? -band.rows : band.rows;

@@ -131,21 +131,20 @@ Result<BmpLayout> read_bmp_layout(ByteView file) {
 
 namespace {
 
-// `width` pixels from column `left` of row y, counted from the top, of a
-// file read_bmp_layout has checked.
-void read_row(ByteView file, const BmpLayout& layout, std::int32_t y, Pixel* to, std::int32_t left,
-              std::int32_t width) {
+// Where column `left` of row y, counted from the top, lies in a file
+// read_bmp_layout has checked.
+const std::uint8_t* stored_pixel(ByteView file, const BmpLayout& layout, std::int32_t left, std::int32_t y) {
     const std::int32_t stored = layout.top_down ? y : layout.height - 1 - y;
-    const std::uint8_t* row = file.data() + layout.pixel_offset + std::size_t(stored) * layout.stride +
-                              std::size_t(left) * (layout.bits / 8);
-    if (layout.bits == 32)
-        read_row_32(row, to, width);
-    else
-        read_row_24(row, to, width);
+    return file.data() + layout.pixel_offset + std::size_t(stored) * layout.stride +
+           std::size_t(left) * (layout.bits / 8);
 }
 
 void read_row(ByteView file, const BmpLayout& layout, std::int32_t y, Pixel* to) {
-    read_row(file, layout, y, to, 0, layout.width);
+    const std::uint8_t* row = stored_pixel(file, layout, 0, y);
+    if (layout.bits == 32)
+        read_row_32(row, to, layout.width);
+    else
+        read_row_24(row, to, layout.width);
 }
 
 // Where block i of `blocks` equal parts of `length` starts; block i ends
@@ -169,9 +168,7 @@ void read_bmp_rows(ByteView file, const BmpLayout& layout, std::int32_t left, st
     width = std::min({width, layout.width - left, to.width - to_left});
     height = std::min({height, layout.height - top, to.height - to_top});
     for (std::int32_t y = 0; y < height; ++y) {
-        const std::int32_t stored = layout.top_down ? top + y : layout.height - 1 - (top + y);
-        const std::uint8_t* from = file.data() + layout.pixel_offset + std::size_t(stored) * layout.stride +
-                                   std::size_t(left) * (layout.bits / 8);
+        const std::uint8_t* from = stored_pixel(file, layout, left, top + y);
         std::uint8_t* into = to.row(to_top + y) + std::size_t(to_left) * 3;
         if (layout.bits == 24) {
             std::memcpy(into, from, std::size_t(std::max(width, 0)) * 3);
