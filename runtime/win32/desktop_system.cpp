@@ -144,10 +144,8 @@ runtime::ProgramBlock grab_screen(int left, int top, int width, int height, HBIT
 
 // A device bitmap straight from a plain bitmap file's rows, as shots are:
 // no decoded copy of tens of megabytes on the way. Null for anything else.
-// 24-bit rows make a 24-bit bitmap, a quarter smaller than one of the
-// screen's format, filled in one go (no conversion between the formats).
-// The clipboard takes either kind as CF_BITMAP; it does not take a DIB
-// section (other programs are offered no bitmap then).
+// It is of the screen's format: under Wine, the clipboard did not always
+// offer other programs a 24-bit bitmap, and offers none for a DIB section.
 HBITMAP bitmap_from_bmp(ByteView file) {
     if (!picture::looks_like_bmp(file))
         return nullptr;
@@ -155,20 +153,13 @@ HBITMAP bitmap_from_bmp(ByteView file) {
     if (!layout || layout->bitfields || layout->width == 0 || layout->height == 0)
         return nullptr;
     HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = nullptr;
-    if (layout->bits == 24) {
-        bitmap = CreateBitmap(layout->width, layout->height, 1, 24, nullptr);
-        if (bitmap != nullptr)
-            set_bmp_rows(screen, bitmap, file, *layout);
-    } else {
-        bitmap = CreateCompatibleBitmap(screen, layout->width, layout->height);
-        if (bitmap != nullptr) {
-            HDC memory = CreateCompatibleDC(screen);
-            HGDIOBJ old = SelectObject(memory, bitmap);
-            paint_bmp_rows(memory, file, *layout);
-            SelectObject(memory, old);
-            DeleteDC(memory);
-        }
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, layout->width, layout->height);
+    if (bitmap != nullptr) {
+        HDC memory = CreateCompatibleDC(screen);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        paint_bmp_rows(memory, file, *layout);
+        SelectObject(memory, old);
+        DeleteDC(memory);
     }
     ReleaseDC(nullptr, screen);
     return bitmap;

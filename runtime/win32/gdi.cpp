@@ -100,12 +100,6 @@ HBITMAP blank_dib_section_24(std::int32_t width, std::int32_t height, void** bit
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
-void set_bmp_rows(HDC dc, HBITMAP bitmap, ByteView file, const picture::BmpLayout& layout) {
-    const BITMAPINFO info =
-        rgb_info(layout.width, layout.top_down ? -layout.height : layout.height, layout.bits);
-    SetDIBits(dc, bitmap, 0, UINT(layout.height), file.data() + layout.pixel_offset, &info, DIB_RGB_COLORS);
-}
-
 HBITMAP dib_section(const picture::Image& image) {
     void* bits = nullptr;
     HBITMAP bitmap = blank_dib_section(image.width, image.height, &bits);

@@ -35,8 +35,6 @@ HBITMAP blank_dib_section(std::int32_t width, std::int32_t height, void** bits);
 // A blank 24-bit bottom-up DIB section: its rows are laid out as those of a
 // 24-bit bitmap file of that size.
 HBITMAP blank_dib_section_24(std::int32_t width, std::int32_t height, void** bits);
-// Sets a bitmap's rows from a plain bitmap file's, of the bitmap's size.
-void set_bmp_rows(HDC dc, HBITMAP bitmap, ByteView file, const picture::BmpLayout& layout);
 // Paints a plain bitmap file's rows (as read_bmp_layout lays them out) at the
 // origin of `dc`, at their own size.
 void paint_bmp_rows(HDC dc, ByteView file, const picture::BmpLayout& layout);
