@@ -434,6 +434,15 @@ canvas_surfaces)
     [ "$status" -eq 0 ] && grep -qx '0 differences' "$artefacts/desktop.$scenario.txt" ||
         e2e_fail "the GDI and simulated canvases differ (exit $status): $(cat "$artefacts/desktop.$scenario.txt")"
     ;;
+block_lending)
+    # No window needed: the check lends and writes memory only.
+    start_scene
+    wine "$E2E_HELPERS/lending_check.exe" >"$E2E_DIR/lending_check.txt" 2>>"$E2E_DIR/wine.log"
+    status=$?
+    tr -d '\r' <"$E2E_DIR/lending_check.txt" >"$artefacts/desktop.$scenario.txt"
+    [ "$status" -eq 0 ] && grep -qx '0 failures' "$artefacts/desktop.$scenario.txt" ||
+        e2e_fail "lent blocks under the fault handler (exit $status): $(cat "$artefacts/desktop.$scenario.txt")"
+    ;;
 vornshot_main)
     start_vornshot
     shot main

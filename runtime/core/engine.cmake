@@ -1,6 +1,7 @@
 list(APPEND runtime_core_sources
     ${CMAKE_CURRENT_LIST_DIR}/contract/commands.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/args.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/block_lending.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/canvas.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/change_log.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/commands/canvas_commands.cpp

@@ -4,6 +4,7 @@
 // executable's exports and runs the program on the Win32 desktop.
 #include "runtime/core/contract/abi.h"
 #include "runtime/core/engine/engine.h"
+#include "runtime/win32/block_pages.h"
 #include "runtime/win32/memory_extent.h"
 #include "runtime/win32/text.h"
 #include "runtime/win32/trace.h"
@@ -38,6 +39,7 @@ void WINAPI run_program_image(const void* image) {
         refuse(L"The program has no entry point: the executable does not export " +
                vorn::win32::wide_from_utf8(kVornDispatchExport) + L".");
 
+    vorn::win32::start_block_lending();
     vorn::win32::Win32Desktop desktop;
     vorn::runtime::Engine* running = nullptr;
     vorn::runtime::Engine engine(std::move(*program), desktop,

@@ -1,10 +1,13 @@
 #include "app/program_state.h"
+#include "runtime/core/contract/dll_functions.h"
+#include "runtime/core/engine/block_lending.h"
 #include "runtime/core/engine/engine.h"
 #include "runtime/core/engine/program_block.h"
 #include "runtime/core/picture/bitmap.h"
 #include "runtime/sim/sim_desktop.h"
 #include "runtime/sim/user.h"
 #include "tests/runtime/test_program.h"
+#include "tests/support/mapped_pages.h"
 
 #include <gtest/gtest.h>
 
@@ -197,6 +200,45 @@ TEST(Engine, BlockPropertiesReadBackExactlyWhatWasWrittenLast) {
         EXPECT_TRUE(read_back().empty());
         EXPECT_EQ(runtime::Engine::live_blocks(), blocks_before);
     });
+}
+
+// A picture of a megabyte or more is lent to the property it is written to,
+// not copied; the property gets bytes of its own when a DLL command might
+// write into the block, and keeps the block when the program lets go of it.
+TEST(Engine, ALargeBlockIsLentToThePropertyItIsWrittenTo) {
+    vorn::testing::MappedPages pages;
+    runtime::BlockLending& lending = runtime::BlockLending::process();
+    lending.use_pages(&pages);
+    Fixture f;
+    f.run([&](sim::SimDesktop& d) {
+        const facade::Runtime rt(d.engine().services());
+        const Control canvas{ids::kMain, ids::kCanvas, forms::class_id::canvas};
+        const auto held = [&d] {
+            return *d.engine().read_bytes_property(ids::kMain, ids::kCanvas, PropertyId::background_picture);
+        };
+        Bytes picture = picture::blank_bmp(800, 600);
+        picture.back() = 0x5A;
+        facade::Block block(
+            reinterpret_cast<std::uintptr_t>(runtime::ProgramBlock::copy_of(picture).hand_over()),
+            d.engine().services().release);
+        rt.set_block(canvas, PropertyId::background_picture, block);
+        EXPECT_EQ(held().data(), block.view().data()) << "lent, not copied";
+        EXPECT_EQ(lending.lent_blocks(), 1u);
+
+        rt.call_dll(std::uint32_t(contract::DllCommand::GetWindowRect), {0, block.address() + 8});
+        EXPECT_EQ(lending.lent_blocks(), 0u);
+        EXPECT_NE(held().data(), block.view().data());
+        EXPECT_TRUE(std::ranges::equal(held(), picture));
+
+        rt.set_block(canvas, PropertyId::background_picture, block);
+        EXPECT_EQ(held().data(), block.view().data()) << "lent again";
+        block.reset();
+        EXPECT_EQ(pages.mapped.size(), 1u) << "the property keeps the released block";
+        EXPECT_TRUE(std::ranges::equal(held(), picture));
+        rt.set_block(canvas, PropertyId::background_picture, facade::Block());
+        EXPECT_TRUE(pages.mapped.empty());
+    });
+    lending.use_pages(nullptr);
 }
 
 TEST(Engine, ContractViolationsEndWithAClearRunTimeError) {

@@ -1,5 +1,6 @@
 // DLL commands (service slot 1): the Windows functions of the image's table.
 #include "runtime/core/contract/dll_functions.h"
+#include "runtime/core/engine/block_lending.h"
 #include "runtime/core/engine/engine.h"
 #include "runtime/core/engine/errors.h"
 
@@ -18,6 +19,10 @@ std::uint64_t Engine::call_dll(std::uint32_t index, std::span<const std::uint64_
     if (known != nullptr && known->argument_count != args.size())
         fatal(kDllArgumentError, command.function + " takes " + std::to_string(known->argument_count) +
                                      " arguments, not " + std::to_string(args.size()));
+    // The function may write through a pointer argument, and the system
+    // does not fault on a read-only page the way the program's own code does.
+    for (const std::uint64_t argument : args)
+        BlockLending::process().reclaim(std::uintptr_t(argument));
     std::optional<std::uint64_t> result = desktop_.call_dll(command.library, command.function, args);
     if (!result)
         fatal(kContractError, "DLL command " + command.function + " cannot be found");

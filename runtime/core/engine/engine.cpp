@@ -2,6 +2,7 @@
 
 #include "forms/events.h"
 #include "forms/ids.h"
+#include "runtime/core/engine/block_lending.h"
 #include "runtime/core/engine/commands/command_table.h"
 #include "runtime/core/engine/errors.h"
 #include "runtime/core/engine/program_block.h"
@@ -268,16 +269,17 @@ std::atomic<std::int64_t> blocks_given{0};
 } // namespace
 
 void* Engine::allocate(std::size_t size) {
-    void* block = std::calloc(1, size == 0 ? 1 : size);
+    void* block = BlockLending::process().allocate(size);
     if (block != nullptr)
         ++blocks_given;
     return block;
 }
 
 void Engine::release(void* block) {
-    if (block != nullptr)
-        --blocks_given;
-    std::free(block);
+    if (block == nullptr)
+        return;
+    --blocks_given;
+    BlockLending::process().release(block);
 }
 
 std::int64_t Engine::live_blocks() {

@@ -12,9 +12,11 @@
 #include "forms/properties.h"
 #include "forms/section.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -23,23 +25,48 @@ namespace vorn::runtime {
 
 using forms::PropertyId;
 
+// The bytes behind a shared value: its own, or a block of the program's lent
+// to it (see block_lending.h), which becomes its own when the program writes
+// into the block.
+class ByteStore {
+  public:
+    explicit ByteStore(Bytes bytes = {}) : own_(std::move(bytes)) {}
+    virtual ~ByteStore() = default;
+    ByteStore(const ByteStore&) = delete;
+    ByteStore& operator=(const ByteStore&) = delete;
+
+    ByteView view() const { return lent_ ? *lent_ : ByteView(own_); }
+    // Its own bytes, to write over in place; null while they are a block's.
+    Bytes* own() { return lent_ ? nullptr : &own_; }
+
+  protected:
+    Bytes own_;
+    std::optional<ByteView> lent_;
+};
+
 // Bytes that several properties hold at once: a picture the program read
 // from one property and wrote, unchanged, to another (the editor's canvas
-// takes the shot the main window shows) is kept once. Whoever is written
-// next gets bytes of its own; compared by content, as Bytes are.
+// takes the shot the main window shows) is kept once, and so is a block the
+// program lends. Whoever is written next gets bytes of its own; compared by
+// content, as Bytes are.
 class SharedBytes {
   public:
-    explicit SharedBytes(Bytes bytes) : bytes_(std::make_shared<Bytes>(std::move(bytes))) {}
-    ByteView view() const { return *bytes_; }
-    // Held by this value alone: it may be written over in place.
-    bool sole() const { return bytes_.use_count() == 1; }
-    Bytes& sole_bytes() { return *bytes_; }
+    explicit SharedBytes(Bytes bytes) : store_(std::make_shared<ByteStore>(std::move(bytes))) {}
+    explicit SharedBytes(std::shared_ptr<ByteStore> store) : store_(std::move(store)) {}
+    ByteView view() const { return store_->view(); }
+    // Its own bytes, held by this value alone: they may be written over in
+    // place. Null otherwise.
+    Bytes* sole_bytes() { return store_.use_count() == 1 ? store_->own() : nullptr; }
     bool operator==(const SharedBytes& other) const {
-        return bytes_ == other.bytes_ || *bytes_ == *other.bytes_;
+        if (store_ == other.store_)
+            return true;
+        const ByteView mine = view();
+        const ByteView theirs = other.view();
+        return std::equal(mine.begin(), mine.end(), theirs.begin(), theirs.end());
     }
 
   private:
-    std::shared_ptr<Bytes> bytes_;
+    std::shared_ptr<ByteStore> store_;
 };
 
 // A property value: integers, flags, colours and cursors as integers; texts as

@@ -3,6 +3,7 @@
 // receiver owns, fonts as a 60-byte record or one field of it.
 #include "runtime/core/engine/engine.h"
 
+#include "runtime/core/engine/block_lending.h"
 #include "runtime/core/engine/errors.h"
 #include "runtime/core/engine/fonts.h"
 
@@ -97,6 +98,16 @@ Result<Target> find_target(Engine& engine, std::uint32_t window_id, std::uint32_
     return Target{&found.window, &found.element};
 }
 
+// The program's block to lend when `bytes` are all of it.
+std::shared_ptr<ByteStore> lend_block(std::uintptr_t block, ByteView bytes) {
+    if (block == 0 || bytes.empty())
+        return nullptr;
+    const ByteView whole = Engine::view_block(block);
+    if (bytes.data() != whole.data() || bytes.size() != whole.size())
+        return nullptr;
+    return BlockLending::process().lend(block);
+}
+
 } // namespace
 
 Result<Value> Engine::read_property(std::uint32_t window_id, std::uint32_t element_id, PropertyId property,
@@ -135,15 +146,21 @@ Status Engine::write_bytes_property(std::uint32_t window_id, std::uint32_t eleme
     VORN_TRY_ASSIGN(Target target, find_target(*this, window_id, element_id, property, -1));
     std::optional<SharedBytes> same = unchanged_from_last_read(block, bytes);
     Value& stored = target.element->properties[property];
-    // A new shot replaces one of the same size: its pages are written over
+    // A large block of the program's is lent rather than copied. Otherwise a
+    // new shot replaces one of the same size: its pages are written over
     // instead of a fresh buffer faulted in while the old one is still held
     // (unless another property holds them too).
+    Bytes* own = nullptr;
+    if (auto* shared = std::get_if<SharedBytes>(&stored))
+        own = shared->sole_bytes();
+    else
+        own = std::get_if<Bytes>(&stored);
     if (same) {
         stored = std::move(*same);
-    } else if (auto* kept = std::get_if<Bytes>(&stored)) {
-        kept->assign(bytes.begin(), bytes.end());
-    } else if (auto* shared = std::get_if<SharedBytes>(&stored); shared != nullptr && shared->sole()) {
-        shared->sole_bytes().assign(bytes.begin(), bytes.end());
+    } else if (std::shared_ptr<ByteStore> lent = lend_block(block, bytes)) {
+        stored = SharedBytes(std::move(lent));
+    } else if (own != nullptr) {
+        own->assign(bytes.begin(), bytes.end());
     } else {
         stored = Bytes(bytes.begin(), bytes.end());
     }
