@@ -10,6 +10,10 @@
 //   winprobe msgbox TITLE TIMEOUT_MS   wait for a message box titled TITLE and print
 //                                      "text=...", "icon=stop|information|...|none",
 //                                      "button=<command id>"
+//   winprobe clipboard                 print "text=<the clipboard's text>" as Windows
+//                                      programs see it ("none" when it holds none)
+//   winprobe clipboard-bitmap FILE     write the clipboard's bitmap as Windows programs
+//                                      see it (CF_DIB) to FILE as a BMP file
 #include "window_text.h"
 
 #include <windows.h>
@@ -188,6 +192,71 @@ int probe_tooltip(DWORD timeout_ms) {
     }
 }
 
+bool open_clipboard() {
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        if (OpenClipboard(nullptr))
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+int print_clipboard_text() {
+    if (!open_clipboard()) {
+        print_line("none");
+        return 1;
+    }
+    const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* text = data != nullptr ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    print_line(text != nullptr ? "text=" + utf8(text) : "none");
+    if (text != nullptr)
+        GlobalUnlock(data);
+    CloseClipboard();
+    return 0;
+}
+
+// The file header's offset to the pixels: past the info header, its colour
+// masks and its colour table.
+DWORD pixel_offset(const BITMAPINFOHEADER& header) {
+    DWORD offset = sizeof(BITMAPFILEHEADER) + header.biSize;
+    if (header.biCompression == BI_BITFIELDS && header.biSize == sizeof(BITMAPINFOHEADER))
+        offset += 3 * sizeof(DWORD);
+    const DWORD colours = header.biClrUsed != 0    ? header.biClrUsed
+                          : header.biBitCount <= 8 ? (1u << header.biBitCount)
+                                                   : 0;
+    return offset + colours * sizeof(RGBQUAD);
+}
+
+int write_clipboard_bitmap(const wchar_t* path) {
+    if (!open_clipboard()) {
+        print_line("the clipboard cannot be opened");
+        return 1;
+    }
+    int status = 1;
+    const HANDLE data = GetClipboardData(CF_DIB);
+    const auto* dib = data != nullptr ? static_cast<const std::uint8_t*>(GlobalLock(data)) : nullptr;
+    const SIZE_T size = data != nullptr ? GlobalSize(data) : 0;
+    if (dib != nullptr && size >= sizeof(BITMAPINFOHEADER)) {
+        const auto& header = *reinterpret_cast<const BITMAPINFOHEADER*>(dib);
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42; // "BM"
+        file.bfSize = DWORD(sizeof file + size);
+        file.bfOffBits = pixel_offset(header);
+        if (FILE* out = _wfopen(path, L"wb")) {
+            const bool written =
+                std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(dib, 1, size, out) == size;
+            status = std::fclose(out) == 0 && written ? 0 : 1;
+        }
+        print_line(status == 0 ? "written" : "cannot write the file");
+    } else {
+        print_line("no bitmap");
+    }
+    if (dib != nullptr)
+        GlobalUnlock(data);
+    CloseClipboard();
+    return status;
+}
+
 } // namespace
 
 int main() {
@@ -199,6 +268,13 @@ int main() {
         return print_control_centre(argv[2], argv[3]);
     if (argc == 3 && std::wstring(argv[1]) == L"tooltip")
         return probe_tooltip(DWORD(_wtoi(argv[2])));
-    std::fputs("usage: winprobe msgbox TITLE TIMEOUT_MS | where TITLE TEXT | tooltip TIMEOUT_MS\n", stderr);
+    if (argc == 2 && std::wstring(argv[1]) == L"clipboard")
+        return print_clipboard_text();
+    if (argc == 3 && std::wstring(argv[1]) == L"clipboard-bitmap")
+        return write_clipboard_bitmap(argv[2]);
+    std::fputs(
+        "usage: winprobe msgbox TITLE TIMEOUT_MS | where TITLE TEXT | tooltip TIMEOUT_MS | clipboard | "
+        "clipboard-bitmap FILE\n",
+        stderr);
     return 2;
 }
