@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <mutex>
+#include <vector>
 
 namespace vorn::runtime {
 
@@ -18,7 +19,6 @@ class BlockLending::Lent : public ByteStore {
     }
     ~Lent() override { lending_.let_go(*this); }
 
-    std::uintptr_t block() const { return block_; }
     bool lent() const { return lent_.has_value(); }
     // The program writes into its block: the bytes are copied first.
     void take_copy() {
@@ -64,27 +64,28 @@ void* BlockLending::allocate(std::size_t size) {
     return std::calloc(1, size == 0 ? 1 : size);
 }
 
+// Every store a lock finds outlives the lock: its last holder may let go of it
+// meanwhile (on another thread), and letting go takes the lock.
 void BlockLending::release(void* block) {
-    std::shared_ptr<Lent> holder; // let go of after the lock, should it be the last
-    {
-        std::lock_guard lock(mutex_);
-        const auto found = blocks_.find(reinterpret_cast<std::uintptr_t>(block));
-        if (found == blocks_.end()) {
-            std::free(block);
-            return;
-        }
-        holder = found->second.lent.lock();
-        if (holder == nullptr || !holder->lent()) {
-            found->second.pages->free(block, found->second.span);
-        } else {
-            holder->adopt();
-            ++adopted_;
-        }
-        blocks_.erase(found);
+    std::shared_ptr<Lent> holder;
+    std::lock_guard lock(mutex_);
+    const auto found = blocks_.find(reinterpret_cast<std::uintptr_t>(block));
+    if (found == blocks_.end()) {
+        std::free(block);
+        return;
     }
+    holder = found->second.lent.lock();
+    if (holder == nullptr || !holder->lent()) {
+        found->second.pages->free(block, found->second.span);
+    } else {
+        holder->adopt();
+        ++adopted_;
+    }
+    blocks_.erase(found);
 }
 
 std::shared_ptr<ByteStore> BlockLending::lend(std::uintptr_t block) {
+    std::shared_ptr<Lent> lent;
     std::lock_guard lock(mutex_);
     const auto found = blocks_.find(block);
     if (found == blocks_.end())
@@ -94,16 +95,18 @@ std::shared_ptr<ByteStore> BlockLending::lend(std::uintptr_t block) {
     if (kVornBlockHeaderSize + std::size_t(load_u32(reinterpret_cast<const std::uint8_t*>(block) + 4)) >
         pages.span)
         return nullptr;
-    if (std::shared_ptr<Lent> lent = pages.lent.lock(); lent != nullptr && lent->lent())
+    lent = pages.lent.lock();
+    if (lent != nullptr && lent->lent())
         return lent;
     if (!pages.pages->set_read_only(reinterpret_cast<void*>(block), pages.span, true))
         return nullptr;
-    auto lent = std::make_shared<Lent>(*this, block, *pages.pages, pages.span);
-    pages.lent = lent;
-    return lent;
+    auto fresh = std::make_shared<Lent>(*this, block, *pages.pages, pages.span);
+    pages.lent = fresh;
+    return fresh;
 }
 
 bool BlockLending::reclaim(std::uintptr_t address) {
+    std::shared_ptr<Lent> lent;
     std::lock_guard lock(mutex_);
     auto after = blocks_.upper_bound(address);
     if (after == blocks_.begin())
@@ -111,7 +114,7 @@ bool BlockLending::reclaim(std::uintptr_t address) {
     const auto found = std::prev(after);
     if (address - found->first >= found->second.span)
         return false;
-    std::shared_ptr<Lent> lent = found->second.lent.lock();
+    lent = found->second.lent.lock();
     if (lent == nullptr || !lent->lent())
         return false;
     lent->take_copy();
@@ -120,13 +123,12 @@ bool BlockLending::reclaim(std::uintptr_t address) {
 }
 
 std::size_t BlockLending::lent_blocks() const {
+    std::vector<std::shared_ptr<Lent>> found;
     std::lock_guard lock(mutex_);
-    std::size_t count = 0;
-    for (const auto& [address, pages] : blocks_) {
-        const std::shared_ptr<Lent> lent = pages.lent.lock();
-        count += lent != nullptr && lent->lent() ? 1 : 0;
-    }
-    return count;
+    for (const auto& [address, pages] : blocks_)
+        if (std::shared_ptr<Lent> lent = pages.lent.lock(); lent != nullptr && lent->lent())
+            found.push_back(std::move(lent));
+    return found.size();
 }
 
 std::size_t BlockLending::adopted_blocks() const {
