@@ -74,15 +74,8 @@ put_text() {
     printf '%s' "$1" | xclip -selection clipboard -quiet 2>/dev/null &
     E2E_PIDS+=($!)
     e2e_poll 10 "the text on the clipboard" clipboard_text_is "$1"
-    # Wine takes the text over from the X clipboard a moment later: the test
-    # goes on once Windows programs see the text too, so that what the tool
-    # does next meets a settled clipboard rather than one Wine is changing.
-    e2e_poll 20 "the text on Wine's clipboard" wine_clipboard_text_is "$1"
 }
 clipboard_text_is() { [ "$(timeout 10 xclip -selection clipboard -o 2>/dev/null)" = "$1" ]; }
-wine_clipboard_text_is() {
-    [ "$(timeout 10 wine "$E2E_HELPERS/winprobe.exe" clipboard 2>/dev/null | tr -d '\r')" = "text=$1" ]
-}
 
 # The main window's outer rectangle on the screen: W H X Y.
 main_rectangle() {

@@ -10,8 +10,6 @@
 //   winprobe msgbox TITLE TIMEOUT_MS   wait for a message box titled TITLE and print
 //                                      "text=...", "icon=stop|information|...|none",
 //                                      "button=<command id>"
-//   winprobe clipboard                 print "text=<the clipboard's text>" as Windows
-//                                      programs see it ("none" when it holds none)
 //   winprobe clipboard-bitmap FILE     write the clipboard's bitmap as Windows programs
 //                                      see it (CF_DIB) to FILE as a BMP file
 #include "window_text.h"
@@ -201,20 +199,6 @@ bool open_clipboard() {
     return false;
 }
 
-int print_clipboard_text() {
-    if (!open_clipboard()) {
-        print_line("none");
-        return 1;
-    }
-    const HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    const auto* text = data != nullptr ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
-    print_line(text != nullptr ? "text=" + utf8(text) : "none");
-    if (text != nullptr)
-        GlobalUnlock(data);
-    CloseClipboard();
-    return 0;
-}
-
 // The file header's offset to the pixels: past the info header, its colour
 // masks and its colour table.
 DWORD pixel_offset(const BITMAPINFOHEADER& header) {
@@ -268,13 +252,10 @@ int main() {
         return print_control_centre(argv[2], argv[3]);
     if (argc == 3 && std::wstring(argv[1]) == L"tooltip")
         return probe_tooltip(DWORD(_wtoi(argv[2])));
-    if (argc == 2 && std::wstring(argv[1]) == L"clipboard")
-        return print_clipboard_text();
     if (argc == 3 && std::wstring(argv[1]) == L"clipboard-bitmap")
         return write_clipboard_bitmap(argv[2]);
-    std::fputs(
-        "usage: winprobe msgbox TITLE TIMEOUT_MS | where TITLE TEXT | tooltip TIMEOUT_MS | clipboard | "
-        "clipboard-bitmap FILE\n",
-        stderr);
+    std::fputs("usage: winprobe msgbox TITLE TIMEOUT_MS | where TITLE TEXT | tooltip TIMEOUT_MS | "
+               "clipboard-bitmap FILE\n",
+               stderr);
     return 2;
 }
