@@ -35,6 +35,18 @@ start_scene() {
     export VORN_TRACE="$E2E_DIR/trace.log"
 }
 
+# run_check PROGRAM LINE FAILURE: runs a check program of the helpers, keeps
+# what it prints with the artefacts, and fails with FAILURE unless it exits
+# with 0 and printed LINE.
+run_check() {
+    local out="$artefacts/desktop.$scenario.txt" status
+    start_scene
+    wine "$E2E_HELPERS/$1.exe" >"$E2E_DIR/$1.txt" 2>>"$E2E_DIR/wine.log"
+    status=$?
+    tr -d '\r' <"$E2E_DIR/$1.txt" >"$out"
+    [ "$status" -eq 0 ] && grep -qx "$2" "$out" || e2e_fail "$3 (exit $status): $(cat "$out")"
+}
+
 # query TITLE: the window tree as winquery prints it.
 query() {
     wine "$E2E_HELPERS/winquery.exe" tree "$1" 10000 2>>"$E2E_DIR/wine.log" | tr -d '\r'
@@ -427,21 +439,11 @@ tooltip)
     ;;
 canvas_surfaces)
     # No window needed: the check draws on memory surfaces only.
-    start_scene
-    wine "$E2E_HELPERS/canvas_check.exe" >"$E2E_DIR/canvas_check.txt" 2>>"$E2E_DIR/wine.log"
-    status=$?
-    tr -d '\r' <"$E2E_DIR/canvas_check.txt" >"$artefacts/desktop.$scenario.txt"
-    [ "$status" -eq 0 ] && grep -qx '0 differences' "$artefacts/desktop.$scenario.txt" ||
-        e2e_fail "the GDI and simulated canvases differ (exit $status): $(cat "$artefacts/desktop.$scenario.txt")"
+    run_check canvas_check '0 differences' "the GDI and simulated canvases differ"
     ;;
 block_lending)
     # No window needed: the check lends and writes memory only.
-    start_scene
-    wine "$E2E_HELPERS/lending_check.exe" >"$E2E_DIR/lending_check.txt" 2>>"$E2E_DIR/wine.log"
-    status=$?
-    tr -d '\r' <"$E2E_DIR/lending_check.txt" >"$artefacts/desktop.$scenario.txt"
-    [ "$status" -eq 0 ] && grep -qx '0 failures' "$artefacts/desktop.$scenario.txt" ||
-        e2e_fail "lent blocks under the fault handler (exit $status): $(cat "$artefacts/desktop.$scenario.txt")"
+    run_check lending_check '0 failures' "lent blocks under the fault handler"
     ;;
 vornshot_main)
     start_vornshot
